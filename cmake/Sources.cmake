@@ -1,0 +1,25 @@
+# Source lists shared by both builds.
+
+# Logic with no operating system underneath: compiled into the product and, natively,
+# into the sanitizer tests.
+set(KELVARIN_PURE_SOURCES
+  src/app/sjis.cpp
+  src/app/settings_codec.cpp
+  src/app/hotkey_codec.cpp
+  src/app/placement.cpp
+  src/display/mode_catalogue.cpp
+)
+
+# Thin Win32 adapters.
+set(KELVARIN_WIN32_SOURCES
+  src/app/settings.cpp
+  src/app/winutil.cpp
+  src/app/app_class.cpp
+  src/app/tray.cpp
+  src/app/hotkeys.cpp
+  src/app/main_window.cpp
+  src/display/display_modes.cpp
+)
+
+set(KELVARIN_MAIN_SOURCE src/app/main.cpp)
+set(KELVARIN_RESOURCE res/Kelvarin.rc)

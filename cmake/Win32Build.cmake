@@ -1,0 +1,51 @@
+# Cross build: Kelvarin.exe and the Win32 test executables.
+enable_language(RC)
+
+# Windows 95 / NT 4 interfaces; the few newer constants are defined where used.
+set(KELVARIN_WIN32_DEFS __USE_MINGW_ANSI_STDIO=0 WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 WIN32_LEAN_AND_MEAN STRICT)
+
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+set(CMAKE_RC_COMPILE_OBJECT
+    "<CMAKE_RC_COMPILER> <DEFINES> <INCLUDES> <FLAGS> -O coff -i <SOURCE> -o <OBJECT>")
+
+# The program's own code: compiled once with the product's flags, linked into the exe
+# and into the Win32 tests.
+add_library(kelvarin_core STATIC ${KELVARIN_PURE_SOURCES} ${KELVARIN_WIN32_SOURCES})
+target_include_directories(kelvarin_core PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/res)
+target_compile_definitions(kelvarin_core PUBLIC ${KELVARIN_WIN32_DEFS})
+target_compile_options(kelvarin_core PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS}
+  -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
+target_link_libraries(kelvarin_core PUBLIC shell32 comctl32 gdi32 user32 advapi32 version kernel32)
+
+add_executable(Kelvarin WIN32 ${KELVARIN_MAIN_SOURCE} ${KELVARIN_RESOURCE})
+target_compile_options(Kelvarin PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS}
+  -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables)
+target_link_libraries(Kelvarin PRIVATE kelvarin_core)
+# Static runtime support so the only DLLs are the system's; stripped, unused sections dropped.
+target_link_options(Kelvarin PRIVATE -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections)
+set_target_properties(Kelvarin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+set_source_files_properties(${KELVARIN_RESOURCE} PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/Kelvarin.ico;${PROJECT_SOURCE_DIR}/res/hand.cur")
+
+# GoogleTest for Windows, built from the Debian source package inside this build. Where
+# there is none (a plain Windows build of the product), the tests are left out.
+set(GTEST_SRC /usr/src/googletest/googletest CACHE PATH "GoogleTest sources")
+if(NOT EXISTS ${GTEST_SRC}/src/gtest-all.cc)
+  message(STATUS "GoogleTest sources not found: building the product only")
+  return()
+endif()
+add_library(gtest_win32 STATIC ${GTEST_SRC}/src/gtest-all.cc)
+target_include_directories(gtest_win32 PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
+target_compile_options(gtest_win32 PRIVATE -w)
+
+function(kelvarin_win32_test name)
+  add_executable(${name} ${ARGN})
+  target_compile_options(${name} PRIVATE ${KELVARIN_CHARSET_FLAGS} -Wall -Wextra -Werror)
+  target_link_libraries(${name} PRIVATE kelvarin_core gtest_win32)
+  target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endfunction()
+
+include(${PROJECT_SOURCE_DIR}/tests/wine/Tests.cmake)
+include(${PROJECT_SOURCE_DIR}/tests/e2e/Tests.cmake)
+include(${PROJECT_SOURCE_DIR}/bench/Win32Bench.cmake OPTIONAL)

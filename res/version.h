@@ -1,0 +1,15 @@
+// The program's version: the one place both the resource script and the code read it.
+#ifndef KELVARIN_RES_VERSION_H
+#define KELVARIN_RES_VERSION_H
+
+#define KELVARIN_PRODUCT_NAME "Kelvarin"
+#define KELVARIN_FILE_DESCRIPTION "Kelvarin"
+#define KELVARIN_VERSION_TEXT "0.1D"
+#define KELVARIN_VERSION_FIXED 0, 0, 1, 13
+#define KELVARIN_COMPANY_NAME "Kelvarin developers"
+#define KELVARIN_LEGAL_COPYRIGHT "Copyright (C) 2026 Kelvarin developers"
+#define KELVARIN_INTERNAL_NAME "Kelvarin"
+#define KELVARIN_ORIGINAL_FILENAME "Kelvarin.exe"
+#define KELVARIN_SUPPORT_URL "https://kelvarin.example.org/"
+
+#endif

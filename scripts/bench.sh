@@ -1,0 +1,32 @@
+#!/bin/sh
+# `make bench`: every benchmark under bench/, native and under Wine, each printing its
+# figures and, where it has one, its ratio against a baseline run in the same call.
+set -eu
+cd "$(dirname "$0")/.."
+root=$(pwd)
+state=$root/build/bench/wine
+env_script=$root/scripts/wine-env.sh
+ran=0
+for b in "$root"/build/native/bench/*; do
+    [ -x "$b" ] || continue
+    echo "== $(basename "$b")"
+    "$b"
+    ran=1
+done
+win32=$(ls "$root"/build/win32/bench/*.exe 2>/dev/null || true)
+if [ -n "$win32" ]; then
+    sh "$env_script" start "$state" >/dev/null
+    trap 'sh "$env_script" stop "$state"' EXIT
+    for b in $win32; do
+        echo "== $(basename "$b") (Wine)"
+        sh "$env_script" exec "$state" "$b"
+        ran=1
+    done
+fi
+for s in "$root"/bench/*.sh; do
+    [ -f "$s" ] || continue
+    echo "== $(basename "$s")"
+    sh "$s" "$root"
+    ran=1
+done
+[ $ran = 1 ] || echo "no benchmarks yet"

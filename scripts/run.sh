@@ -1,0 +1,54 @@
+#!/bin/sh
+# `make run`: Kelvarin under Wine in a 1024x768 virtual desktop with a Japanese locale.
+# With $DISPLAY set the desktop opens as a window there and the program runs until it is
+# exited from its tray menu. Without one, a private X server is used and the run is
+# shown in screenshots under build/run/: the desktop with the tray icon, the main menu.
+set -eu
+cd "$(dirname "$0")/.."
+root=$(pwd)
+exe=$root/build/win32/Kelvarin.exe
+out=$root/build/run
+state=$out/wine
+env_script=$root/scripts/wine-env.sh
+mkdir -p "$out"
+[ -f "$exe" ] || { echo "run: $exe is missing; run make first" >&2; exit 1; }
+
+if [ -n "${DISPLAY:-}" ]; then
+    KELVARIN_X_DISPLAY=$DISPLAY sh "$env_script" start "$state"
+    echo "run: Kelvarin is in the notification area of the Wine desktop; exit it from its menu (右クリック → 終了)"
+    sh "$env_script" exec "$state" "$exe" || true
+    sh "$env_script" stop "$state"
+    exit 0
+fi
+
+sh "$env_script" start "$state"
+. "$state/env.sh"
+trap 'sh "$env_script" stop "$state"' EXIT
+
+sh "$env_script" exec "$state" "$exe" &
+program=$!
+
+# The tray sits at the bottom right of the desktop; the first icon is the rightmost
+# 20 pixels of the taskbar.
+icon_x=1013
+icon_y=757
+shot() { import -window root "$out/$1.png"; echo "run: wrote build/run/$1.png"; }
+sleep 3
+shot desktop
+convert "$out/desktop.png" -crop 240x40+784+728 +repage -scale 200% "$out/tray.png"
+echo "run: wrote build/run/tray.png"
+
+xdotool mousemove $icon_x $icon_y click 3
+sleep 1.5
+shot main-menu
+convert "$out/main-menu.png" -crop 360x300+664+468 +repage "$out/main-menu-crop.png"
+
+# Exit from the menu: its last item, just above the cursor's row.
+xdotool mousemove $((icon_x - 100)) $((icon_y - 11)) click 1
+i=0
+while kill -0 $program 2>/dev/null; do
+    i=$((i + 1))
+    if [ $i -gt 100 ]; then echo "run: Kelvarin did not exit from its menu" >&2; exit 1; fi
+    sleep 0.1
+done
+wait $program && echo "run: Kelvarin ran, showed its icon and menu, and exited with code 0"

@@ -1,0 +1,116 @@
+#!/bin/sh
+# A private Wine session for the Win32 test tiers: its own Xvfb, its own 32-bit prefix
+# under the build tree, a Japanese locale (ANSI code page 932) and a 1024x768 virtual
+# desktop that every plain `wine prog.exe` joins.
+#
+#   wine-env.sh start STATE      start X and wineserver, creating the prefix if needed
+#   wine-env.sh exec STATE EXE [ARGS...]   run EXE in that session, passing its exit code
+#   wine-env.sh desktop STATE    bring the desktop and taskbar back (after a log-off)
+#   wine-env.sh stop STATE       stop what start started
+set -eu
+
+cmd=${1:?usage: wine-env.sh start|exec|stop STATE ...}
+state=${2:?state directory}
+shift 2
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+envfile=$state/env.sh
+
+desktop_reg() {
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+}
+
+# The desktop window with its taskbar, up before any test starts (again after a log-off).
+start_desktop() {
+    if xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop'; then return 0; fi
+    wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+    i=0
+    until xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop'; do
+        i=$((i + 1)); [ $i -gt 300 ] && { echo "wine-env: the Wine desktop did not appear" >&2; exit 1; }
+        sleep 0.1
+    done
+    sleep 0.5
+}
+
+free_display() {
+    n=${KELVARIN_DISPLAY_BASE:-71}
+    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+    echo $n
+}
+
+case $cmd in
+start)
+    if [ -f "$envfile" ]; then
+        # A previous run that was cut off: clear it first.
+        sh "$0" stop "$state" || true
+    fi
+    command -v Xvfb >/dev/null || { echo "wine-env: Xvfb is missing (package xvfb)" >&2; exit 1; }
+    command -v wine >/dev/null || { echo "wine-env: wine is missing (packages wine, wine32:i386)" >&2; exit 1; }
+    if [ -n "${KELVARIN_X_DISPLAY:-}" ]; then
+        # A person's display: the Wine desktop opens there as a window.
+        d=${KELVARIN_X_DISPLAY#:}
+    else
+        d=$(free_display)
+        Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+        echo $! >"$state/xvfb.pid"
+        i=0
+        while [ ! -e "/tmp/.X11-unix/X$d" ]; do
+            i=$((i + 1)); [ $i -gt 100 ] && { echo "wine-env: Xvfb :$d did not start" >&2; exit 1; }
+            sleep 0.1
+        done
+    fi
+    cat >"$envfile" <<ENV
+export DISPLAY=:$d
+export WINEPREFIX='$state/prefix'
+export WINEARCH=win32
+export WINEDEBUG=-all
+export LANG=ja_JP.UTF-8
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+ENV
+    . "$envfile"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        rm -rf "$WINEPREFIX"
+        wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wine-env: wineboot failed, see $state/wineboot.log" >&2; exit 1; }
+        wineserver -w
+    fi
+    # A server left from the prefix creation exits when idle; ours must stay for the run.
+    wineserver -w 2>/dev/null || true
+    wineserver -p >"$state/wineserver.log" 2>&1 </dev/null
+    desktop_reg
+    start_desktop
+    echo "wine-env: display :$d, prefix $WINEPREFIX"
+    ;;
+exec)
+    [ -f "$envfile" ] || { echo "wine-env: no session in $state; run start first" >&2; exit 1; }
+    . "$envfile"
+    exe=${1:?exe}
+    shift
+    exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
+    cd "$(dirname "$exe")"
+    set +e
+    wine "$exe" "$@"
+    rc=$?
+    exit $rc
+    ;;
+desktop)
+    [ -f "$envfile" ] || { echo "wine-env: no session in $state; run start first" >&2; exit 1; }
+    . "$envfile"
+    start_desktop
+    ;;
+stop)
+    if [ -f "$envfile" ]; then
+        . "$envfile"
+        wineserver -k >/dev/null 2>&1 || true
+    fi
+    if [ -f "$state/xvfb.pid" ]; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+        rm -f "$state/xvfb.pid"
+    fi
+    rm -f "$envfile"
+    ;;
+*)
+    echo "usage: wine-env.sh start|exec|stop STATE ..." >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,45 @@
+// Window-class registration and shell icons (see app_class.h).
+#include "app/app_class.h"
+
+#include <shellapi.h>
+
+#include "app/settings.h"
+
+void RegisterAppClass(HINSTANCE instance, const char* className, WNDPROC procedure, UINT style,
+                      const char* menuName, int stockObject) {
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = GetModuleIcon(instance, true);
+    wc.hIconSm = GetModuleIcon(instance, false);
+    wc.hCursor = NULL;
+    wc.hbrBackground = (HBRUSH)GetStockObject(stockObject);
+    wc.lpszMenuName = menuName;
+    wc.lpszClassName = className;
+    // A failed registration shows itself when the window cannot be created.
+    RegisterClassExA(&wc);
+}
+
+HICON GetModuleIcon(HINSTANCE instance, bool large) {
+    char path[MODULE_PATH_SIZE];
+    DWORD length = GetModuleFileNameA(instance, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return NULL;
+    return GetFileIcon(path, large);
+}
+
+HICON GetFileIcon(const char* path, bool large) {
+    SHFILEINFOA info;
+    ZeroMemory(&info, sizeof info);
+    UINT flags = SHGFI_ICON | (large ? SHGFI_LARGEICON : SHGFI_SMALLICON);
+    if (!SHGetFileInfoA(path, 0, &info, sizeof info, flags))
+        return NULL;
+    return info.hIcon;
+}
+
+void SetWindowIcon(HWND window, WPARAM which, HICON icon) {
+    SendMessageA(window, WM_SETICON, which, (LPARAM)icon);
+}

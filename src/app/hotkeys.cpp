@@ -1,0 +1,22 @@
+// Global hotkey registration (see hotkeys.h).
+#include "app/hotkeys.h"
+
+#include "app/hotkey_codec.h"
+
+BOOL ApplyHotkey(HWND window, int id, const HotkeySpec& spec) {
+    if (IsEmptyHotkey(spec))
+        return UnregisterHotKey(window, id);
+    return RegisterHotKey(window, id, RegisteredModifiers(spec), spec.vk);
+}
+
+void RegisterAppHotkeys(HWND window, const AppInfo* info) {
+    ApplyHotkey(window, HOTKEY_CAPTURE, info->hotkeyCapture);
+    ApplyHotkey(window, HOTKEY_SET_WALLPAPER, info->hotkeySetWallpaper);
+    ApplyHotkey(window, HOTKEY_REMOVE_WALLPAPER, info->hotkeyRemoveWallpaper);
+}
+
+void UnregisterAppHotkeys(HWND window) {
+    UnregisterHotKey(window, HOTKEY_CAPTURE);
+    UnregisterHotKey(window, HOTKEY_SET_WALLPAPER);
+    UnregisterHotKey(window, HOTKEY_REMOVE_WALLPAPER);
+}

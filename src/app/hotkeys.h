@@ -1,0 +1,17 @@
+// The three global hotkeys of the main window (ids 1 capture, 2 capture to wallpaper,
+// 3 remove wallpaper).
+#ifndef KELVARIN_APP_HOTKEYS_H
+#define KELVARIN_APP_HOTKEYS_H
+
+#include <windows.h>
+
+#include "app/app_info.h"
+
+enum { HOTKEY_CAPTURE = 1, HOTKEY_SET_WALLPAPER = 2, HOTKEY_REMOVE_WALLPAPER = 3 };
+
+// Registers spec under id, or releases the id when spec is empty.
+BOOL ApplyHotkey(HWND window, int id, const HotkeySpec& spec);
+void RegisterAppHotkeys(HWND window, const AppInfo* info);
+void UnregisterAppHotkeys(HWND window);
+
+#endif

@@ -1,0 +1,117 @@
+// Settings store over the private-profile functions (see settings.h).
+#include "app/settings.h"
+
+#include <string.h>
+
+#include "app/settings_codec.h"
+#include "app/sjis.h"
+
+const char kSettingsSection[] = "Kelvarin";
+const char kKeyShowLoupe[] = "虫眼鏡を表示";
+const char kKeyShowCurInf[] = "カーソル座標窓を表示";
+const char kKeySaveFolder[] = "画像ファイルの保存先フォルダ";
+const char kKeyHotkeyCapture[] = "ｽｸﾘｰﾝ ｷｬﾌﾟﾁｬ";
+const char kKeyHotkeySetWallpaper[] = "壁紙に設定";
+const char kKeyHotkeyRemoveWallpaper[] = "壁紙をはがす";
+
+namespace {
+
+enum { INI_VALUE_SIZE = 260 };
+
+// GetModuleFileNameA: 0 is failure, and a result equal to the size means the path was
+// cut (the buffer then need not be terminated on older systems).
+bool GetExecutablePath(char* out, DWORD size) {
+    DWORD length = GetModuleFileNameA(GetModuleHandleA(NULL), out, size);
+    if (length == 0 || length >= size) {
+        if (size > 0)
+            out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+BOOL GetModulePath(char* out, DWORD size, const char* extension) {
+    if (!GetExecutablePath(out, size))
+        return FALSE;
+    if (extension != NULL) {
+        RemoveExtension(out);
+        size_t length = strlen(out);
+        // A path so long that the extension does not fit is cut, never overrun.
+        if (length < size)
+            CopyTextBounded(out + length, extension, size - length);
+    }
+    LowerAsciiLetters(out);
+    return TRUE;
+}
+
+BOOL GetModuleDirectory(char* out, DWORD size) {
+    if (GetExecutablePath(out, size))
+        RemoveLastComponent(out);
+    return TRUE;
+}
+
+bool ReadIniBool(const char* file, const char* section, const char* key, bool fallback) {
+    char value[INI_VALUE_SIZE + 1];
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, file);
+    return ParseIniBool(value, fallback);
+}
+
+int ReadIniInt(const char* file, const char* section, const char* key, int fallback) {
+    char value[INI_VALUE_SIZE];
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, file);
+    return ParseIniInt(value, fallback);
+}
+
+BOOL WriteIniBool(const char* file, const char* section, const char* key, bool value) {
+    return WriteIniInt(file, section, key, value ? 1 : 0);
+}
+
+BOOL WriteIniInt(const char* file, const char* section, const char* key, int value) {
+    char text[INI_VALUE_SIZE + 1];
+    FormatIniInt(text, sizeof text, value);
+    return WritePrivateProfileStringA(section, key, text, file);
+}
+
+BOOL LoadSettings(AppInfo* info) {
+    char iniPath[MODULE_PATH_SIZE];
+    char defaultFolder[MODULE_PATH_SIZE];
+    ZeroMemory(info, sizeof *info);
+    if (!GetModulePath(iniPath, sizeof iniPath, ".ini")) {
+        // Without the executable's path there is no INI file to read: defaults only.
+        GetModuleDirectory(info->saveFolder, sizeof info->saveFolder);
+        return TRUE;
+    }
+    info->showLoupe = ReadIniBool(iniPath, kSettingsSection, kKeyShowLoupe, false) ? 1 : 0;
+    info->showCurInf = ReadIniBool(iniPath, kSettingsSection, kKeyShowCurInf, false) ? 1 : 0;
+    GetModuleDirectory(defaultFolder, sizeof defaultFolder);
+    GetPrivateProfileStringA(kSettingsSection, kKeySaveFolder, defaultFolder, info->saveFolder,
+                             sizeof info->saveFolder, iniPath);
+    info->hotkeyCapture = DecodeHotkey(ReadIniInt(iniPath, kSettingsSection, kKeyHotkeyCapture, 0));
+    info->hotkeySetWallpaper =
+        DecodeHotkey(ReadIniInt(iniPath, kSettingsSection, kKeyHotkeySetWallpaper, 0));
+    info->hotkeyRemoveWallpaper =
+        DecodeHotkey(ReadIniInt(iniPath, kSettingsSection, kKeyHotkeyRemoveWallpaper, 0));
+    return TRUE;
+}
+
+BOOL SaveSettings(const AppInfo* info) {
+    char iniPath[MODULE_PATH_SIZE];
+    // No executable path, no INI file: writing to whatever the buffer held would put a
+    // stray file somewhere unknown.
+    if (!GetModulePath(iniPath, sizeof iniPath, ".ini"))
+        return TRUE;
+    WriteIniBool(iniPath, kSettingsSection, kKeyShowLoupe, info->showLoupe != 0);
+    WriteIniBool(iniPath, kSettingsSection, kKeyShowCurInf, info->showCurInf != 0);
+    // The record is copied whole and may come from elsewhere: never read past it.
+    char folder[SAVE_FOLDER_SIZE];
+    CopyTextBounded(folder, info->saveFolder, sizeof folder);
+    WritePrivateProfileStringA(kSettingsSection, kKeySaveFolder, folder, iniPath);
+    WriteIniInt(iniPath, kSettingsSection, kKeyHotkeyCapture, EncodeHotkey(info->hotkeyCapture));
+    WriteIniInt(iniPath, kSettingsSection, kKeyHotkeySetWallpaper,
+                EncodeHotkey(info->hotkeySetWallpaper));
+    WriteIniInt(iniPath, kSettingsSection, kKeyHotkeyRemoveWallpaper,
+                EncodeHotkey(info->hotkeyRemoveWallpaper));
+    return TRUE;
+}

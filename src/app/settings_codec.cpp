@@ -1,0 +1,37 @@
+// INI value encodings of the settings (see settings_codec.h).
+#include "app/settings_codec.h"
+
+#include <stdio.h>
+
+int ParseIniInt(const char* text, int fallback) {
+    int value = 0;
+    if (sscanf(text, "%d", &value) == 1)
+        return value;
+    return fallback;
+}
+
+bool ParseIniBool(const char* text, bool fallback) {
+    int value = 0;
+    if (sscanf(text, "%d", &value) == 1)
+        return value != 0;
+    return fallback;
+}
+
+int EncodeHotkey(const HotkeySpec& spec) {
+    return static_cast<int>((spec.modifiers & 0xFF) * 256 + (spec.vk & 0xFF));
+}
+
+HotkeySpec DecodeHotkey(int value) {
+    unsigned bits = static_cast<unsigned>(value);
+    HotkeySpec spec;
+    spec.modifiers = (bits >> 8) & 0xFF;
+    spec.vk = bits & 0xFF;
+    return spec;
+}
+
+void FormatIniInt(char* out, size_t size, int value) {
+    if (size == 0)
+        return;
+    snprintf(out, size, "%d", value);
+    out[size - 1] = '\0';
+}

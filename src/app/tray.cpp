@@ -1,0 +1,99 @@
+// Tray icon, tooltip, clicks and the taskbar watchdog (see tray.h).
+#include "app/tray.h"
+
+#include <shellapi.h>
+#include <stdio.h>
+
+#include "app/sjis.h"
+#include "app/winutil.h"
+#include "display/display_modes.h"
+#include "resource.h"
+
+namespace {
+
+// The short Windows 95 layout: everything up to and including a 64-byte tip.
+enum { TRAY_DATA_SIZE = 88, TRAY_TIP_SIZE = 64 };
+static_assert(offsetof(NOTIFYICONDATAA, szTip) + TRAY_TIP_SIZE == TRAY_DATA_SIZE,
+              "NOTIFYICONDATAA short form");
+
+NOTIFYICONDATAA TrayIconData;
+HWND TrayNotifyWindow;
+
+// The taskbar's notification area; both windows have empty titles, and an empty title
+// (not a null one) is asked for so that nothing else of the class matches.
+HWND FindTrayNotifyWindow() {
+    HWND taskbar = FindWindowA("Shell_TrayWnd", "");
+    if (taskbar == NULL)
+        return NULL;
+    return FindWindowExA(taskbar, NULL, "TrayNotifyWnd", "");
+}
+
+}  // namespace
+
+BOOL AddTrayIcon(HWND window) {
+    HICON icon = (HICON)LoadImageA(GetModuleHandleA(NULL), "IDI_ICON", IMAGE_ICON, 16, 16, 0);
+    NOTIFYICONDATAA data;
+    ZeroMemory(&data, sizeof data);
+    data.cbSize = TRAY_DATA_SIZE;
+    data.hWnd = window;
+    data.uID = TRAY_ICON_ID;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_TRAYNOTIFY;
+    data.hIcon = icon;
+    CopyTextBounded(data.szTip, "", TRAY_TIP_SIZE);
+    // Without a taskbar yet this fails; the watchdog adds the icon when one appears.
+    Shell_NotifyIconA(NIM_ADD, &data);
+    TrayIconData = data;
+    UpdateTrayTip();
+    TrayNotifyWindow = FindTrayNotifyWindow();
+    SetTimer(window, TRAY_WATCHDOG_TIMER, TRAY_WATCHDOG_PERIOD, TrayWatchdog);
+    return TRUE;
+}
+
+BOOL UpdateTrayTip() {
+    DisplayModeRecord mode;
+    GetCurrentDisplayMode(&mode);
+    snprintf(TrayIconData.szTip, TRAY_TIP_SIZE, "%dx%d %d bits %d Hz", (int)mode.dmPelsWidth,
+             (int)mode.dmPelsHeight, (int)mode.dmBitsPerPel, (int)mode.dmDisplayFrequency);
+    TrayIconData.szTip[TRAY_TIP_SIZE - 1] = '\0';
+    Shell_NotifyIconA(NIM_MODIFY, &TrayIconData);
+    return TRUE;
+}
+
+void CALLBACK TrayWatchdog(HWND, UINT, UINT_PTR, DWORD) {
+    if (TrayNotifyWindow != NULL && !IsWindow(TrayNotifyWindow))
+        TrayNotifyWindow = NULL;
+    if (TrayNotifyWindow != NULL)
+        return;
+    TrayNotifyWindow = FindTrayNotifyWindow();
+    if (TrayNotifyWindow != NULL) {
+        // A new notification area: whatever the shell had of us is gone or stale.
+        Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+        Shell_NotifyIconA(NIM_ADD, &TrayIconData);
+    }
+}
+
+BOOL RemoveTrayIcon(HWND window) {
+    KillTimer(window, TRAY_WATCHDOG_TIMER);
+    Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+    return TRUE;
+}
+
+LRESULT OnTrayNotify(HWND window, WPARAM wParam, LPARAM lParam) {
+    // Menus open on button release, and only after the shell's call has returned.
+    if (wParam == TRAY_ICON_ID && lParam == WM_LBUTTONUP) {
+        PostMessageA(window, WM_SHOWMODEMENU, 0, 0);
+        return 0;
+    }
+    if (wParam == TRAY_ICON_ID && lParam == WM_RBUTTONUP) {
+        PostMessageA(window, WM_SHOWMAINMENU, 0, 0);
+        return 0;
+    }
+    return DefWindowProcA(window, WM_TRAYNOTIFY, wParam, lParam);
+}
+
+LRESULT OnShowMainMenu(HWND window) {
+    TrackResourceMenuAtCursor(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDM_MAINMENU), 0, window,
+                              TPM_BOTTOMALIGN | TPM_RIGHTBUTTON);
+    return 0;
+}

@@ -1,0 +1,151 @@
+// Window, menu and message-box helpers (see winutil.h).
+#include "app/winutil.h"
+
+#include "app/placement.h"
+
+int ShowMessageBox(HWND owner, const char* caption, const char* text, UINT flags) {
+    // The icon bits pick the sound: 0x10 hand, 0x20 question, 0x30 exclamation,
+    // 0x40 asterisk, 0 the default beep.
+    MessageBeep(flags & 0x70);
+    return MessageBoxA(owner, text, caption, flags);
+}
+
+BOOL CheckMenuItemIf(HMENU menu, UINT item, UINT flags, BYTE check) {
+    return CheckMenuItem(menu, item, check ? (flags | MF_CHECKED) : flags) != (DWORD)-1;
+}
+
+BOOL TrackMenuAt(HWND owner, HMENU popup, POINT point, UINT flags, const RECT* exclude) {
+    SetForegroundWindow(owner);
+    TPMPARAMS params;
+    TPMPARAMS* paramsPointer = NULL;
+    if (exclude != NULL) {
+        params.cbSize = sizeof params;
+        params.rcExclude = *exclude;
+        paramsPointer = &params;
+    }
+    return TrackPopupMenuEx(popup, flags, point.x, point.y, owner, paramsPointer);
+}
+
+BOOL TrackMenuAtCursor(HWND owner, HMENU popup, UINT flags, const RECT* exclude) {
+    POINT point;
+    GetCursorPos(&point);
+    return TrackMenuAt(owner, popup, point, flags, exclude);
+}
+
+BOOL TrackResourceMenuAtCursor(HINSTANCE instance, const char* menuName, int position, HWND owner,
+                               UINT flags, const RECT* exclude) {
+    POINT point;
+    GetCursorPos(&point);
+    HMENU menu = LoadMenuA(instance, menuName);
+    if (menu == NULL)
+        return FALSE;
+    BOOL result = FALSE;
+    HMENU popup = GetSubMenu(menu, position);
+    if (popup != NULL)
+        result = TrackMenuAt(owner, popup, point, flags, exclude);
+    DestroyMenu(menu);
+    return result;
+}
+
+BOOL GetCursorClientPos(HWND window, POINT* point) {
+    GetCursorPos(point);
+    return ScreenToClient(window, point);
+}
+
+BOOL SetPoint(POINT* point, LONG x, LONG y) {
+    point->x = x;
+    point->y = y;
+    return TRUE;
+}
+
+LONG RectWidth(const RECT& rect) {
+    return rect.right - rect.left;
+}
+
+LONG RectHeight(const RECT& rect) {
+    return rect.bottom - rect.top;
+}
+
+BOOL GetRectSize(const RECT& rect, SIZE* size) {
+    size->cx = RectWidth(rect);
+    size->cy = RectHeight(rect);
+    return TRUE;
+}
+
+BOOL GetWindowSize(HWND window, SIZE* size) {
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(window, &rect);
+    return GetRectSize(rect, size);
+}
+
+LONG GetWindowWidth(HWND window) {
+    SIZE size;
+    GetWindowSize(window, &size);
+    return size.cx;
+}
+
+LONG GetWindowHeight(HWND window) {
+    SIZE size;
+    GetWindowSize(window, &size);
+    return size.cy;
+}
+
+BOOL GetNormalWindowRect(HWND window, RECT* rect) {
+    WINDOWPLACEMENT placement;
+    ZeroMemory(&placement, sizeof placement);
+    placement.length = sizeof placement;
+    BOOL ok = GetWindowPlacement(window, &placement);
+    *rect = placement.rcNormalPosition;
+    return ok;
+}
+
+BOOL GetWorkArea(RECT* rect) {
+    return SystemParametersInfoA(SPI_GETWORKAREA, 0, rect, 0);
+}
+
+bool IsLiveWindow(HWND window) {
+    return window != NULL && IsWindow(window);
+}
+
+BOOL MoveWindowTo(HWND window, int x, int y) {
+    return SetWindowPos(window, NULL, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+}
+
+BOOL ResizeWindow(HWND window, int width, int height) {
+    return SetWindowPos(window, NULL, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE);
+}
+
+DWORD SetClassCursor(HWND window, HCURSOR cursor) {
+    return SetClassLongA(window, GCL_HCURSOR, (LONG)(LONG_PTR)cursor);
+}
+
+BOOL RepaintWindow(HWND window, BYTE erase) {
+    return InvalidateRect(window, NULL, erase != 0);
+}
+
+BOOL FillNotifyHeader(NMHDR* header, HWND control, UINT code) {
+    ZeroMemory(header, sizeof *header);
+    header->hwndFrom = control;
+    header->idFrom = (UINT_PTR)GetDlgCtrlID(control);
+    header->code = code;
+    return TRUE;
+}
+
+BOOL PlaceWindowAtCursor(HWND window) {
+    RECT windowRect = {0, 0, 0, 0};
+    GetWindowRect(window, &windowRect);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    RECT workArea = {0, 0, 0, 0};
+    GetWorkArea(&workArea);
+    PlacementRect area = {workArea.left, workArea.top, workArea.right, workArea.bottom};
+    PlacementPoint place =
+        PlaceRectAtPoint(RectWidth(windowRect), RectHeight(windowRect), cursor.x, cursor.y, area);
+    POINT point = {place.x, place.y};
+    HWND parent = GetParent(window);
+    // Only a child window is positioned in its parent's client coordinates; an owned
+    // top-level window such as a dialog stays in screen coordinates.
+    if (parent != NULL && IsChild(parent, window))
+        ScreenToClient(parent, &point);
+    return MoveWindowTo(window, point.x, point.y);
+}

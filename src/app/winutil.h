@@ -1,0 +1,33 @@
+// Window, menu and message-box helpers shared by every window of the program.
+#ifndef KELVARIN_APP_WINUTIL_H
+#define KELVARIN_APP_WINUTIL_H
+
+#include <windows.h>
+
+int ShowMessageBox(HWND owner, const char* caption, const char* text, UINT flags);
+BOOL CheckMenuItemIf(HMENU menu, UINT item, UINT flags, BYTE check);
+BOOL TrackMenuAt(HWND owner, HMENU popup, POINT point, UINT flags, const RECT* exclude);
+BOOL TrackMenuAtCursor(HWND owner, HMENU popup, UINT flags, const RECT* exclude = NULL);
+BOOL TrackResourceMenuAtCursor(HINSTANCE instance, const char* menuName, int position, HWND owner,
+                               UINT flags, const RECT* exclude = NULL);
+
+BOOL GetCursorClientPos(HWND window, POINT* point);
+BOOL SetPoint(POINT* point, LONG x, LONG y);
+LONG RectWidth(const RECT& rect);
+LONG RectHeight(const RECT& rect);
+BOOL GetRectSize(const RECT& rect, SIZE* size);
+BOOL GetWindowSize(HWND window, SIZE* size);
+LONG GetWindowWidth(HWND window);
+LONG GetWindowHeight(HWND window);
+BOOL GetNormalWindowRect(HWND window, RECT* rect);
+BOOL GetWorkArea(RECT* rect);
+bool IsLiveWindow(HWND window);
+BOOL MoveWindowTo(HWND window, int x, int y);
+BOOL ResizeWindow(HWND window, int width, int height);
+DWORD SetClassCursor(HWND window, HCURSOR cursor);
+BOOL RepaintWindow(HWND window, BYTE erase);
+BOOL FillNotifyHeader(NMHDR* header, HWND control, UINT code);
+// Centres the window on the mouse cursor, then pulls it back inside the work area.
+BOOL PlaceWindowAtCursor(HWND window);
+
+#endif

@@ -1,0 +1,80 @@
+// Win32 side of the display mode catalogue: EnumDisplaySettingsA feeds the catalogue
+// logic, and records pass to the system as DEVMODEA in their 148-byte form.
+#include "display/display_modes.h"
+
+#include <stddef.h>
+#include <string.h>
+
+// DisplayModeRecord must be byte-for-byte the first 148 bytes of DEVMODEA.
+static_assert(sizeof(DEVMODEA) >= sizeof(DisplayModeRecord), "DEVMODEA shorter than 148 bytes");
+static_assert(offsetof(DEVMODEA, dmSpecVersion) == offsetof(DisplayModeRecord, dmSpecVersion),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmSize) == offsetof(DisplayModeRecord, dmSize), "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmFields) == offsetof(DisplayModeRecord, dmFields),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmPosition) == offsetof(DisplayModeRecord, dmPrinterOrPosition),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmColor) == offsetof(DisplayModeRecord, dmColor),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmCollate) == offsetof(DisplayModeRecord, dmCollate),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmFormName) == offsetof(DisplayModeRecord, dmFormName),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmLogPixels) == offsetof(DisplayModeRecord, dmLogPixels),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmBitsPerPel) == offsetof(DisplayModeRecord, dmBitsPerPel),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmPelsWidth) == offsetof(DisplayModeRecord, dmPelsWidth),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmPelsHeight) == offsetof(DisplayModeRecord, dmPelsHeight),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmDisplayFlags) == offsetof(DisplayModeRecord, dmDisplayFlags),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmDisplayFrequency) ==
+                  offsetof(DisplayModeRecord, dmDisplayFrequency),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmICMMethod) == offsetof(DisplayModeRecord, dmICMMethod),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmDitherType) == offsetof(DisplayModeRecord, dmDitherType),
+              "DEVMODEA layout");
+static_assert(offsetof(DEVMODEA, dmReserved2) == offsetof(DisplayModeRecord, dmReserved2),
+              "DEVMODEA layout");
+static_assert((DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT) == kModeQueryFields, "query fields");
+
+// Named .bss explicitly: with -fdata-sections mingw's GCC puts zero-initialised objects in a
+// .data$ section, which would store the 606 KB table as zeros in the executable.
+__attribute__((section(".bss"))) DisplayModeRecord DisplayModeTable[kDisplayModeTableCapacity];
+
+namespace {
+
+// The record claims dmSize 148, so the system writes nothing past it even though
+// DEVMODEA is declared longer.
+DEVMODEA* AsDevMode(DisplayModeRecord* record) {
+    return reinterpret_cast<DEVMODEA*>(record);
+}
+
+bool EnumerateDesktopMode(void*, uint32_t index, DisplayModeRecord* scratch) {
+    return EnumDisplaySettingsA(NULL, index, AsDevMode(scratch)) != FALSE;
+}
+
+}  // namespace
+
+int BuildDisplayModeTable(DisplayModeRecord* table, int capacity) {
+    return BuildDisplayModeTableFrom(table, capacity, EnumerateDesktopMode, NULL);
+}
+
+BOOL GetDisplayModeEntry(UINT index, DisplayModeRecord* record) {
+    const UINT entry = LOWORD(index);
+    if (entry < static_cast<UINT>(kDisplayModeTableCapacity)) {
+        memcpy(record, &DisplayModeTable[entry], sizeof(*record));
+    } else {
+        // Callers never pass such an index; an empty record beats reading past the table.
+        memset(record, 0, sizeof(*record));
+    }
+    return TRUE;
+}
+
+BOOL GetCurrentDisplayMode(DisplayModeRecord* record) {
+    PrepareModeQuery(record);
+    return EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, AsDevMode(record));
+}

@@ -1,0 +1,24 @@
+// The display mode catalogue as the program uses it: the module-level table, filled from
+// EnumDisplaySettingsA, and the query of the mode in force.
+#pragma once
+
+#include <windows.h>
+
+#include "display/mode_catalogue.h"
+
+// Capacity of DisplayModeTable; mode menu items use the indices 0 .. 4094 as command ids.
+const int kDisplayModeTableCapacity = 4095;
+
+// Rebuilt at each opening of the resolution menu; the valid count is what the build returned.
+extern DisplayModeRecord DisplayModeTable[kDisplayModeTableCapacity];
+
+// Lists the desktop display's modes into table (at most capacity), sorted, one entry per
+// depth and size with its highest refresh rate. Returns the number of entries.
+int BuildDisplayModeTable(DisplayModeRecord* table, int capacity);
+
+// Copies DisplayModeTable entry LOWORD(index) into record. Always TRUE.
+BOOL GetDisplayModeEntry(UINT index, DisplayModeRecord* record);
+
+// Fills record with the mode in force; the result of EnumDisplaySettingsA. On failure the
+// record stays a bare query (zero but dmSize and dmFields) and matches no catalogue entry.
+BOOL GetCurrentDisplayMode(DisplayModeRecord* record);

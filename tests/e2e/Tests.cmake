@@ -1,0 +1,17 @@
+# Every tests/e2e/<name>_e2e.cpp is one harness executable that drives the real
+# Kelvarin.exe (found beside the tests folder) inside the Wine desktop.
+file(GLOB KELVARIN_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_e2e.cpp)
+add_library(e2e_support STATIC ${CMAKE_CURRENT_LIST_DIR}/harness.cpp)
+target_compile_options(e2e_support PRIVATE ${KELVARIN_CHARSET_FLAGS} -Wall -Wextra -Werror)
+target_link_libraries(e2e_support PUBLIC kelvarin_core gtest_win32)
+foreach(src ${KELVARIN_E2E_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  kelvarin_win32_test(${name} ${src})
+  target_link_libraries(${name} PRIVATE e2e_support gtest_main_win32)
+  add_dependencies(${name} Kelvarin)
+endforeach()
+
+# The log-off case runs in two halves around `wineboot -e` (see logoff.sh).
+kelvarin_win32_test(logoff_helper ${CMAKE_CURRENT_LIST_DIR}/logoff_helper.cpp)
+target_link_libraries(logoff_helper PRIVATE e2e_support)
+add_dependencies(logoff_helper Kelvarin)

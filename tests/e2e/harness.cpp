@@ -1,0 +1,322 @@
+// End-to-end harness support (see harness.h).
+#include "harness.h"
+
+#include <stdio.h>
+#include <string.h>
+
+namespace e2e {
+
+const char kMainWindowClass[] = "ZadeduDodavizUdur";
+
+namespace {
+
+enum { WM_FAKE_CREATE_AREA = WM_APP + 1, WM_FAKE_DESTROY_AREA = WM_APP + 2 };
+
+std::string ModuleFolder() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof path);
+    std::string text(path);
+    return text.substr(0, text.rfind('\\'));
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+struct FindContext {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindowProc(HWND window, LPARAM lParam) {
+    FindContext* context = reinterpret_cast<FindContext*>(lParam);
+    char className[64];
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == context->pid && GetClassNameA(window, className, sizeof className) &&
+        strcmp(className, kMainWindowClass) == 0) {
+        context->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::string ProductExe() {
+    std::string folder = ModuleFolder();
+    return folder.substr(0, folder.rfind('\\')) + "\\Kelvarin.exe";
+}
+
+std::string TempFolder() {
+    char path[MAX_PATH];
+    DWORD length = GetTempPathA(sizeof path, path);
+    std::string text(path, length);
+    if (!text.empty() && text.back() == '\\')
+        text.pop_back();
+    return text;
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ScratchInstall::ScratchInstall(const std::string& folderName, const std::string& exeName) {
+    folder_ = TempFolder() + "\\" + folderName;
+    RemoveTree(folder_);
+    CreateDirectoryA(folder_.c_str(), NULL);
+    exe_ = folder_ + "\\" + exeName;
+    CopyFileA(ProductExe().c_str(), exe_.c_str(), FALSE);
+}
+
+ScratchInstall::~ScratchInstall() {
+    RemoveTree(folder_);
+}
+
+std::string ScratchInstall::IniPath() const {
+    std::string path = exe_.substr(0, exe_.rfind('.')) + ".ini";
+    for (size_t i = 0; i < path.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(path[i]);
+        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+            ++i;
+        } else if (c >= 'A' && c <= 'Z') {
+            path[i] = static_cast<char>(c + 32);
+        }
+    }
+    return path;
+}
+
+Program::~Program() {
+    if (process_ != NULL) {
+        if (Running()) {
+            Exit();
+            if (WaitExit(5000) == -1)
+                TerminateProcess(process_, 99);
+        }
+        CloseHandle(process_);
+    }
+}
+
+bool Program::Start(const std::string& exe) {
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    std::string command = "\"" + exe + "\"";
+    std::string folder = exe.substr(0, exe.rfind('\\'));
+    if (!CreateProcessA(exe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(),
+                        &startup, &info)) {
+        return false;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+    mainWindow_ = NULL;
+    return true;
+}
+
+int Program::WaitExit(DWORD timeoutMs) {
+    if (process_ == NULL)
+        return -1;
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return static_cast<int>(code);
+}
+
+bool Program::Running() const {
+    return process_ != NULL && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+HWND Program::WaitMainWindow(DWORD timeoutMs) {
+    WaitUntil([&] { return (mainWindow_ = FindMainWindow(pid_)) != NULL || !Running(); },
+              timeoutMs);
+    return mainWindow_;
+}
+
+void Program::Exit() {
+    HWND window = mainWindow_ != NULL ? mainWindow_ : FindMainWindow(pid_);
+    if (window != NULL)
+        PostMessageA(window, WM_COMMAND, 40001, 0);
+}
+
+HWND FindMainWindow(DWORD pid) {
+    FindContext context = {pid, NULL};
+    EnumWindows(FindMainWindowProc, reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+std::string ReadIniValue(const std::string& ini, const char* key, const char* section) {
+    char value[1024];
+    // Profile files are cached: flush so that a file written by another process is read.
+    WritePrivateProfileStringA(NULL, NULL, NULL, ini.c_str());
+    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, ini.c_str());
+    return value;
+}
+
+// --- FakeTaskbar -------------------------------------------------------------------
+
+FakeTaskbar::FakeTaskbar() {
+    realTaskbar_ = FindWindowA("Shell_TrayWnd", NULL);
+    ready_ = CreateEventA(NULL, TRUE, FALSE, NULL);
+    thread_ = CreateThread(NULL, 0, Thread, this, 0, &threadId_);
+    WaitForSingleObject(ready_, 10000);
+}
+
+FakeTaskbar::~FakeTaskbar() {
+    if (window_ != NULL)
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+    if (thread_ != NULL) {
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+    }
+    CloseHandle(ready_);
+}
+
+DWORD WINAPI FakeTaskbar::Thread(LPVOID self) {
+    FakeTaskbar* taskbar = static_cast<FakeTaskbar*>(self);
+    WNDCLASSA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&wc);
+    WNDCLASSA area = wc;
+    area.lpfnWndProc = DefWindowProcA;
+    area.lpszClassName = "TrayNotifyWnd";
+    RegisterClassA(&area);
+    // Top-most, so that the shell's lookup of "Shell_TrayWnd" finds this one first.
+    taskbar->window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", "",
+                                       WS_POPUP, 0, 0, 1, 1, NULL, NULL, wc.hInstance, NULL);
+    if (taskbar->window_ != NULL) {
+        SetWindowLongPtrA(taskbar->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(taskbar));
+        SetWindowPos(taskbar->window_, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    SetEvent(taskbar->ready_);
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0)
+        DispatchMessageA(&message);
+    return 0;
+}
+
+LRESULT CALLBACK FakeTaskbar::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    FakeTaskbar* taskbar = reinterpret_cast<FakeTaskbar*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_COPYDATA:
+            if (taskbar != NULL)
+                return taskbar->OnCopyData(window, wParam, lParam);
+            return FALSE;
+        case WM_FAKE_CREATE_AREA:
+            if (taskbar->notifyArea_ == NULL) {
+                taskbar->notifyArea_ = CreateWindowExA(0, "TrayNotifyWnd", "", WS_CHILD, 0, 0, 1, 1,
+                                                       window, NULL, GetModuleHandleA(NULL), NULL);
+            }
+            return 0;
+        case WM_FAKE_DESTROY_AREA:
+            if (taskbar->notifyArea_ != NULL)
+                DestroyWindow(taskbar->notifyArea_);
+            taskbar->notifyArea_ = NULL;
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// The shell's tray request: dwData is the NIM_ code, the data starts with the icon's
+// owner, id, flags, callback message and a 128-character UTF-16 tip.
+LRESULT FakeTaskbar::OnCopyData(HWND, WPARAM wParam, LPARAM lParam) {
+    const COPYDATASTRUCT* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    struct Head {
+        LONG owner;
+        UINT id, flags, callback;
+        WCHAR tip[128];
+    };
+    if (copy != NULL && copy->cbData >= sizeof(Head)) {
+        const Head* head = static_cast<const Head*>(copy->lpData);
+        TrayRecord record;
+        record.message = static_cast<DWORD>(copy->dwData);
+        record.owner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(head->owner));
+        record.id = head->id;
+        record.flags = head->flags;
+        record.callback = head->callback;
+        char tip[300] = {0};
+        WideCharToMultiByte(932, 0, head->tip, -1, tip, sizeof tip - 1, NULL, NULL);
+        record.tip = tip;
+        std::lock_guard<std::mutex> guard(lock_);
+        records_.push_back(record);
+    }
+    if (realTaskbar_ != NULL && IsWindow(realTaskbar_)) {
+        return SendMessageA(realTaskbar_, WM_COPYDATA, wParam, lParam);
+    }
+    return TRUE;
+}
+
+std::vector<TrayRecord> FakeTaskbar::Records() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_;
+}
+
+void FakeTaskbar::Clear() {
+    std::lock_guard<std::mutex> guard(lock_);
+    records_.clear();
+}
+
+std::vector<TrayRecord> FakeTaskbar::RecordsFor(HWND owner, int message) {
+    std::vector<TrayRecord> out;
+    for (const TrayRecord& record : Records()) {
+        if (record.owner == owner && (message < 0 || record.message == (DWORD)message)) {
+            out.push_back(record);
+        }
+    }
+    return out;
+}
+
+bool FakeTaskbar::WaitForRecord(HWND owner, DWORD message, DWORD timeoutMs) {
+    return WaitUntil([&] { return !RecordsFor(owner, (int)message).empty(); }, timeoutMs);
+}
+
+void FakeTaskbar::CreateNotifyArea() {
+    SendMessageA(window_, WM_FAKE_CREATE_AREA, 0, 0);
+}
+
+void FakeTaskbar::DestroyNotifyArea() {
+    SendMessageA(window_, WM_FAKE_DESTROY_AREA, 0, 0);
+}
+
+}  // namespace e2e

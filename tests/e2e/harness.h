@@ -1,0 +1,114 @@
+// Driving the real Kelvarin.exe from another process in the same Wine desktop: scratch
+// folders holding a copy of the program, process start and exit, its hidden main window,
+// its INI file, and a recording stand-in for the taskbar.
+#ifndef KELVARIN_TESTS_E2E_HARNESS_H
+#define KELVARIN_TESTS_E2E_HARNESS_H
+
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+extern const char kMainWindowClass[];
+
+// The product, ..\Kelvarin.exe from the harness's folder.
+std::string ProductExe();
+std::string TempFolder();
+// Polls until done() or the timeout; true when done() became true.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+
+// A fresh folder under %TEMP% holding a copy of Kelvarin.exe under the given name;
+// removed with everything in it at the end.
+class ScratchInstall {
+  public:
+    explicit ScratchInstall(const std::string& folderName,
+                            const std::string& exeName = "Kelvarin.exe");
+    ~ScratchInstall();
+    const std::string& Folder() const { return folder_; }
+    const std::string& Exe() const { return exe_; }
+    // The INI path the program uses: its own path, extension .ini, ASCII lowercased.
+    std::string IniPath() const;
+
+  private:
+    std::string folder_;
+    std::string exe_;
+};
+
+// A running Kelvarin.
+class Program {
+  public:
+    Program() = default;
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Start(const std::string& exe);
+    // Waits for the process to end; returns its exit code, or -1 on timeout.
+    int WaitExit(DWORD timeoutMs = 15000);
+    bool Running() const;
+    DWORD Pid() const { return pid_; }
+    // The program's hidden main window, once it exists (null on timeout).
+    HWND WaitMainWindow(DWORD timeoutMs = 15000);
+    // Exit as the menu's Exit does: command 40001.
+    void Exit();
+
+  private:
+    HANDLE process_ = NULL;
+    DWORD pid_ = 0;
+    HWND mainWindow_ = NULL;
+};
+
+// The main window of class "ZadeduDodavizUdur" owned by process pid, or null.
+HWND FindMainWindow(DWORD pid);
+
+std::string ReadIniValue(const std::string& ini, const char* key, const char* section = "Kelvarin");
+bool FileExists(const std::string& path);
+
+// One Shell_NotifyIcon request as the shell receives it.
+struct TrayRecord {
+    DWORD message;  // NIM_ADD 0, NIM_MODIFY 1, NIM_DELETE 2
+    HWND owner;
+    UINT id;
+    UINT flags;
+    UINT callback;
+    std::string tip;  // in code page 932
+};
+
+// A hidden top-most window of class "Shell_TrayWnd" that sees every tray request before
+// Wine's own taskbar, records it and passes it on. It can also grow and lose a
+// "TrayNotifyWnd" child, as a restarted taskbar does.
+class FakeTaskbar {
+  public:
+    FakeTaskbar();
+    ~FakeTaskbar();
+    bool Ok() const { return window_ != NULL; }
+    std::vector<TrayRecord> Records();
+    void Clear();
+    // Requests for owner since the last Clear, optionally only those of one kind.
+    std::vector<TrayRecord> RecordsFor(HWND owner, int message = -1);
+    bool WaitForRecord(HWND owner, DWORD message, DWORD timeoutMs = 5000);
+    void CreateNotifyArea();
+    void DestroyNotifyArea();
+
+  private:
+    static DWORD WINAPI Thread(LPVOID self);
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCopyData(HWND window, WPARAM wParam, LPARAM lParam);
+
+    HANDLE thread_ = NULL;
+    DWORD threadId_ = 0;
+    HANDLE ready_ = NULL;
+    HWND window_ = NULL;
+    HWND realTaskbar_ = NULL;
+    HWND notifyArea_ = NULL;
+    std::mutex lock_;
+    std::vector<TrayRecord> records_;
+};
+
+}  // namespace e2e
+
+#endif

@@ -1,0 +1,147 @@
+// The program's life as a user sees it: one instance only, the settings file it leaves
+// beside itself, and settings that survive a restart.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "harness.h"
+
+namespace {
+
+using e2e::Program;
+using e2e::ReadIniValue;
+using e2e::ScratchInstall;
+
+const char kKeyShowLoupe[] = "虫眼鏡を表示";
+const char kKeyShowCurInf[] = "カーソル座標窓を表示";
+const char kKeySaveFolder[] = "画像ファイルの保存先フォルダ";
+const char kKeyHotkeyCapture[] = "ｽｸﾘｰﾝ ｷｬﾌﾟﾁｬ";
+const char kKeyHotkeySetWallpaper[] = "壁紙に設定";
+const char kKeyHotkeyRemoveWallpaper[] = "壁紙をはがす";
+
+// True when another process holds the combination: registering it here fails with
+// ERROR_HOTKEY_ALREADY_REGISTERED. A registration that succeeds is undone at once.
+bool HeldElsewhere(UINT modifiers, UINT vk) {
+    return e2e::WaitUntil(
+        [&] {
+            if (RegisterHotKey(NULL, 0x7000, modifiers, vk)) {
+                UnregisterHotKey(NULL, 0x7000);
+                return false;
+            }
+            return GetLastError() == 1409;
+        },
+        5000);
+}
+
+TEST(Environment, AnsiCodePageIsJapanese) {
+    ASSERT_EQ(GetACP(), 932u);
+}
+
+TEST(SingleInstance, SecondStartExitsWithOneAndLeavesTheFirstRunning) {
+    ScratchInstall install("kelvarin_single");
+    Program first;
+    ASSERT_TRUE(first.Start(install.Exe()));
+    HWND window = first.WaitMainWindow();
+    ASSERT_NE(window, (HWND)NULL);
+
+    Program second;
+    ASSERT_TRUE(second.Start(install.Exe()));
+    EXPECT_EQ(second.WaitExit(), 1);
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(IsWindow(window));
+    // The second start wrote nothing: no settings file yet.
+    EXPECT_FALSE(e2e::FileExists(install.IniPath()));
+
+    // Another copy elsewhere is the same program: the mutex is system-wide.
+    ScratchInstall other("kelvarin_single_other");
+    Program third;
+    ASSERT_TRUE(third.Start(other.Exe()));
+    EXPECT_EQ(third.WaitExit(), 1);
+    EXPECT_FALSE(e2e::FileExists(other.IniPath()));
+
+    first.Exit();
+    EXPECT_EQ(first.WaitExit(), 0);
+}
+
+TEST(Settings, FirstStartThenExitLeavesEveryKeyWithItsDefault) {
+    ScratchInstall install("Kelvarin_Empty", "KELVARIN.EXE");
+    std::string ini = install.IniPath();
+    ASSERT_NE(ini.find("kelvarin_empty\\kelvarin.ini"), std::string::npos) << ini;
+    Program program;
+    ASSERT_TRUE(program.Start(install.Exe()));
+    ASSERT_NE(program.WaitMainWindow(), (HWND)NULL);
+    program.Exit();
+    ASSERT_EQ(program.WaitExit(), 0);
+
+    ASSERT_TRUE(e2e::FileExists(ini));
+    EXPECT_EQ(ReadIniValue(ini, kKeyShowLoupe), "0");
+    EXPECT_EQ(ReadIniValue(ini, kKeyShowCurInf), "0");
+    // The default folder is the program's own, as spelled, without a trailing separator.
+    EXPECT_EQ(ReadIniValue(ini, kKeySaveFolder), install.Folder());
+    EXPECT_EQ(ReadIniValue(ini, kKeyHotkeyCapture), "0");
+    EXPECT_EQ(ReadIniValue(ini, kKeyHotkeySetWallpaper), "0");
+    EXPECT_EQ(ReadIniValue(ini, kKeyHotkeyRemoveWallpaper), "0");
+}
+
+TEST(Settings, ValuesOfThePreviousRunSurviveARestart) {
+    ScratchInstall install("kelvarin_\x95\x5C_Restart");  // 表: a trail byte 0x5C in the path
+    std::string ini = install.IniPath();
+    const char* folder = "C:\\キャプチャ\\表示";
+    WritePrivateProfileStringA("Kelvarin", kKeyShowLoupe, "1", ini.c_str());
+    WritePrivateProfileStringA("Kelvarin", kKeyShowCurInf, "1", ini.c_str());
+    WritePrivateProfileStringA("Kelvarin", kKeySaveFolder, folder, ini.c_str());
+    WritePrivateProfileStringA("Kelvarin", kKeyHotkeyCapture, "851", ini.c_str());  // Ctrl+Alt+S
+    WritePrivateProfileStringA("Kelvarin", kKeyHotkeySetWallpaper, "2596",
+                               ini.c_str());  // ext. Ctrl+Home
+    WritePrivateProfileStringA("Kelvarin", kKeyHotkeyRemoveWallpaper, "123",
+                               ini.c_str());  // bare F12
+    WritePrivateProfileStringA(NULL, NULL, NULL, ini.c_str());
+
+    for (int run = 0; run < 2; ++run) {
+        Program program;
+        ASSERT_TRUE(program.Start(install.Exe()));
+        HWND window = program.WaitMainWindow();
+        ASSERT_NE(window, (HWND)NULL);
+        // The hotkeys are taken: registering the same keys here fails once the program
+        // has finished creating its window.
+        EXPECT_TRUE(HeldElsewhere(MOD_CONTROL | MOD_ALT, 'S'));
+        EXPECT_TRUE(HeldElsewhere(MOD_CONTROL, VK_HOME));  // the extended mark is not registered
+        EXPECT_TRUE(HeldElsewhere(0, VK_F12));
+        program.Exit();
+        ASSERT_EQ(program.WaitExit(), 0);
+
+        EXPECT_EQ(ReadIniValue(ini, kKeyShowLoupe), "1") << "run " << run;
+        EXPECT_EQ(ReadIniValue(ini, kKeyShowCurInf), "1") << "run " << run;
+        EXPECT_EQ(ReadIniValue(ini, kKeySaveFolder), folder) << "run " << run;
+        EXPECT_EQ(ReadIniValue(ini, kKeyHotkeyCapture), "851") << "run " << run;
+        EXPECT_EQ(ReadIniValue(ini, kKeyHotkeySetWallpaper), "2596") << "run " << run;
+        EXPECT_EQ(ReadIniValue(ini, kKeyHotkeyRemoveWallpaper), "123") << "run " << run;
+    }
+    // After the program has gone its hotkeys are free again.
+    EXPECT_TRUE(RegisterHotKey(NULL, 0x7001, MOD_CONTROL | MOD_ALT, 'S'));
+    EXPECT_TRUE(UnregisterHotKey(NULL, 0x7001));
+}
+
+TEST(Settings, HostileValuesNeitherCrashNorStick) {
+    ScratchInstall install("kelvarin_hostile");
+    std::string ini = install.IniPath();
+    std::string longFolder(10000, 'x');
+    WritePrivateProfileStringA("Kelvarin", kKeyShowLoupe, "abc", ini.c_str());
+    WritePrivateProfileStringA("Kelvarin", kKeyShowCurInf, "-99999999999", ini.c_str());
+    WritePrivateProfileStringA("Kelvarin", kKeySaveFolder, longFolder.c_str(), ini.c_str());
+    WritePrivateProfileStringA("Kelvarin", kKeyHotkeyCapture, "-1", ini.c_str());
+    WritePrivateProfileStringA(NULL, NULL, NULL, ini.c_str());
+    Program program;
+    ASSERT_TRUE(program.Start(install.Exe()));
+    ASSERT_NE(program.WaitMainWindow(), (HWND)NULL);
+    program.Exit();
+    ASSERT_EQ(program.WaitExit(), 0);
+    EXPECT_EQ(ReadIniValue(ini, kKeyShowLoupe), "0");
+    EXPECT_EQ(ReadIniValue(ini, kKeyHotkeyCapture), "65535");
+    std::string folder = ReadIniValue(ini, kKeySaveFolder);
+    EXPECT_EQ(folder, longFolder.substr(0, 259));
+}
+
+}  // namespace
