@@ -15,3 +15,12 @@ endforeach()
 kelvarin_win32_test(logoff_helper ${CMAKE_CURRENT_LIST_DIR}/logoff_helper.cpp)
 target_link_libraries(logoff_helper PRIVATE e2e_support)
 add_dependencies(logoff_helper Kelvarin)
+
+# A stand-in for a system program, to prove that the real one is started by full path.
+add_executable(decoy ${CMAKE_CURRENT_LIST_DIR}/decoy.cpp)
+target_link_options(decoy PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(decoy PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+foreach(src ${KELVARIN_E2E_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_dependencies(${name} decoy)
+endforeach()

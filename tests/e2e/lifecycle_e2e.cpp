@@ -1,6 +1,7 @@
 // The program's life as a user sees it: one instance only, the settings file it leaves
 // beside itself, and settings that survive a restart.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,44 @@ TEST(Settings, HostileValuesNeitherCrashNorStick) {
     EXPECT_EQ(ReadIniValue(ini, kKeyHotkeyCapture), "65535");
     std::string folder = ReadIniValue(ini, kKeySaveFolder);
     EXPECT_EQ(folder, longFolder.substr(0, 259));
+}
+
+// Processes named name whose parent is parent.
+bool HasChildNamed(DWORD parent, const char* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found;
+         more = Process32Next(snapshot, &entry)) {
+        const char* base = strrchr(entry.szExeFile, '\\');
+        base = base ? base + 1 : entry.szExeFile;
+        found = entry.th32ParentProcessID == parent && lstrcmpiA(base, name) == 0;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+TEST(Commands, DisplayPropertiesStartsTheSystemsRundll32NotOneBesideTheProgram) {
+    ScratchInstall install("kelvarin_decoy");
+    std::string decoy = e2e::ProductExe();
+    decoy = decoy.substr(0, decoy.rfind('\\')) + "\\tests\\decoy.exe";
+    ASSERT_TRUE(CopyFileA(decoy.c_str(), (install.Folder() + "\\rundll32.exe").c_str(), FALSE));
+    std::string marker = install.Folder() + "\\decoy-ran.txt";
+    Program program;
+    ASSERT_TRUE(program.Start(install.Exe()));
+    HWND window = program.WaitMainWindow();
+    ASSERT_NE(window, (HWND)NULL);
+    PostMessageA(window, WM_COMMAND, 40056, 0);
+    // The system's rundll32 runs briefly as the program's child (Wine has no desk.cpl).
+    EXPECT_TRUE(e2e::WaitUntil([&] { return HasChildNamed(program.Pid(), "rundll32.exe"); }, 5000));
+    Sleep(500);
+    EXPECT_FALSE(e2e::FileExists(marker)) << "the rundll32.exe in the program's folder ran";
+    EXPECT_TRUE(program.Running());
+    program.Exit();
+    EXPECT_EQ(program.WaitExit(), 0);
 }
 
 }  // namespace
