@@ -4,3 +4,28 @@ target_compile_options(catalogue_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} $
 target_link_libraries(catalogue_bench_win32 PRIVATE kelvarin_core)
 target_link_options(catalogue_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(catalogue_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+# Start-up to tray icon: the baseline, a minimal GUI program that adds one icon, and the
+# harness that times both against the recording taskbar of the end-to-end tests.
+add_executable(minimal_tray WIN32 ${PROJECT_SOURCE_DIR}/bench/minimal_tray.cpp)
+target_compile_definitions(minimal_tray PRIVATE ${KELVARIN_WIN32_DEFS})
+target_compile_options(minimal_tray PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(minimal_tray PRIVATE shell32 user32)
+# Stripped like the product, so that neither loads more bytes than it runs.
+target_link_options(minimal_tray PRIVATE -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections)
+set_target_properties(minimal_tray PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+add_executable(tray_startup_bench_win32 ${PROJECT_SOURCE_DIR}/bench/tray_startup_bench_win32.cpp)
+target_compile_options(tray_startup_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(tray_startup_bench_win32 PRIVATE e2e_support)
+target_link_options(tray_startup_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(tray_startup_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(tray_startup_bench_win32 Kelvarin minimal_tray)
+
+# For bench/idle_cpu.sh: asks the running program to exit as its menu's Exit does.
+add_executable(post_exit ${PROJECT_SOURCE_DIR}/bench/post_exit.cpp)
+target_compile_definitions(post_exit PRIVATE ${KELVARIN_WIN32_DEFS})
+target_compile_options(post_exit PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(post_exit PRIVATE user32)
+target_link_options(post_exit PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(post_exit PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

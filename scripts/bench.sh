@@ -13,10 +13,14 @@ for b in "$root"/build/native/bench/*; do
     "$b"
     ran=1
 done
-win32=$(ls "$root"/build/win32/bench/*.exe 2>/dev/null || true)
+# Only the benchmarks themselves: build/win32/bench also holds the programs they start
+# (minimal_tray.exe would wait for a WM_CLOSE that never comes).
+win32=$(ls "$root"/build/win32/bench/*_bench_win32.exe 2>/dev/null || true)
+session=
 if [ -n "$win32" ]; then
     sh "$env_script" start "$state" >/dev/null
     trap 'sh "$env_script" stop "$state"' EXIT
+    session=$state
     for b in $win32; do
         echo "== $(basename "$b") (Wine)"
         sh "$env_script" exec "$state" "$b"
@@ -26,7 +30,8 @@ fi
 for s in "$root"/bench/*.sh; do
     [ -f "$s" ] || continue
     echo "== $(basename "$s")"
-    sh "$s" "$root"
+    # Scripts that need Wine may reuse this session (second argument, empty if none).
+    sh "$s" "$root" ${session:+"$session"}
     ran=1
 done
 [ $ran = 1 ] || echo "no benchmarks yet"

@@ -24,3 +24,13 @@ foreach(src ${KELVARIN_E2E_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_dependencies(${name} decoy)
 endforeach()
+
+# The hook DLL that reads Kelvarin's menus from inside its process.
+add_library(menu_spy SHARED ${CMAKE_CURRENT_LIST_DIR}/menu_spy.cpp)
+target_compile_options(menu_spy PRIVATE ${KELVARIN_CHARSET_FLAGS} -Wall -Wextra -Werror)
+target_link_options(menu_spy PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(menu_spy PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+foreach(src ${KELVARIN_E2E_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_dependencies(${name} menu_spy)
+endforeach()

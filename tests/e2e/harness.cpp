@@ -2,6 +2,7 @@
 #include "harness.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 namespace e2e {
@@ -270,6 +271,9 @@ LRESULT FakeTaskbar::OnCopyData(HWND, WPARAM wParam, LPARAM lParam) {
     if (copy != NULL && copy->cbData >= sizeof(Head)) {
         const Head* head = static_cast<const Head*>(copy->lpData);
         TrayRecord record;
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        record.qpc = now.QuadPart;
         record.message = static_cast<DWORD>(copy->dwData);
         record.owner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(head->owner));
         record.id = head->id;
@@ -317,6 +321,146 @@ void FakeTaskbar::CreateNotifyArea() {
 
 void FakeTaskbar::DestroyNotifyArea() {
     SendMessageA(window_, WM_FAKE_DESTROY_AREA, 0, 0);
+}
+
+// --- MenuSpy ---------------------------------------------------------------------
+
+namespace {
+
+// A stdcall export may carry its argument size in its name.
+HOOKPROC SpyProc(HMODULE dll, const char* name) {
+    FARPROC proc = GetProcAddress(dll, name);
+    if (proc == NULL)
+        proc = GetProcAddress(dll, (std::string(name) + "@12").c_str());
+    return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(proc));
+}
+
+}  // namespace
+
+MenuSpy::MenuSpy(HWND target) {
+    log_ = TempFolder() + "\\kelvarin_spy.log";
+    DeleteFileA(log_.c_str());
+    std::string dll = ModuleFolder() + "\\menu_spy.dll";
+    dll_ = LoadLibraryA(dll.c_str());
+    DWORD thread = GetWindowThreadProcessId(target, NULL);
+    if (dll_ == NULL || thread == 0)
+        return;
+    HOOKPROC call = SpyProc(dll_, "SpyCallWndProc");
+    HOOKPROC message = SpyProc(dll_, "SpyGetMsgProc");
+    if (call != NULL)
+        callHook_ = SetWindowsHookExA(WH_CALLWNDPROC, call, dll_, thread);
+    if (message != NULL)
+        messageHook_ = SetWindowsHookExA(WH_GETMESSAGE, message, dll_, thread);
+}
+
+MenuSpy::~MenuSpy() {
+    if (callHook_ != NULL)
+        UnhookWindowsHookEx(callHook_);
+    if (messageHook_ != NULL)
+        UnhookWindowsHookEx(messageHook_);
+    if (dll_ != NULL)
+        FreeLibrary(dll_);
+    DeleteFileA(log_.c_str());
+}
+
+void MenuSpy::Clear() {
+    DeleteFileA(log_.c_str());
+}
+
+std::vector<std::string> MenuSpy::Lines() {
+    std::vector<std::string> lines;
+    FILE* file = fopen(log_.c_str(), "rb");
+    if (file == NULL)
+        return lines;
+    char line[512];
+    while (fgets(line, sizeof line, file) != NULL) {
+        size_t end = strcspn(line, "\r\n");
+        if (line[end] == '\0') break;  // a line still being written
+        line[end] = '\0';
+        lines.push_back(line);
+    }
+    fclose(file);
+    return lines;
+}
+
+int MenuSpy::CountPosts(UINT message) {
+    char prefix[32];
+    snprintf(prefix, sizeof prefix, "post %x ", message);
+    int count = 0;
+    for (const std::string& line : Lines()) {
+        if (line.compare(0, strlen(prefix), prefix) == 0)
+            ++count;
+    }
+    return count;
+}
+
+// Only a popup whose every item has been written counts: the spy writes while the
+// test reads.
+std::vector<MenuSpy::Item> MenuSpy::LastPopup() {
+    std::vector<Item> complete, items;
+    int expected = -1;
+    for (const std::string& line : Lines()) {
+        if (line.compare(0, 6, "popup ") == 0) {
+            items.clear();
+            expected = atoi(line.c_str() + 6);
+        } else if (line.compare(0, 5, "item ") == 0) {
+            int position = 0, id = 0, consumed = 0;
+            unsigned state = 0;
+            if (sscanf(line.c_str(), "item %d %d %x %n", &position, &id, &state, &consumed) >= 3) {
+                Item item = {id, state, line.substr(static_cast<size_t>(consumed))};
+                items.push_back(item);
+            }
+        }
+        if (expected >= 0 && static_cast<int>(items.size()) == expected) {
+            complete = items;
+            expected = -1;
+        }
+    }
+    return complete;
+}
+
+bool MenuSpy::WaitForPopup(DWORD timeoutMs) {
+    return WaitUntil([&] { return !LastPopup().empty(); }, timeoutMs);
+}
+
+namespace {
+
+struct PopupSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopupProc(HWND window, LPARAM lParam) {
+    PopupSearch* search = reinterpret_cast<PopupSearch*>(lParam);
+    char className[16];
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->pid && IsWindowVisible(window) &&
+        GetClassNameA(window, className, sizeof className) && strcmp(className, "#32768") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindPopupMenuWindow(DWORD pid) {
+    PopupSearch search = {pid, NULL};
+    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void ClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    Sleep(50);
+    INPUT inputs[2];
+    ZeroMemory(inputs, sizeof inputs);
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
 }  // namespace e2e

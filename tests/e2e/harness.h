@@ -76,6 +76,7 @@ struct TrayRecord {
     UINT flags;
     UINT callback;
     std::string tip;  // in code page 932
+    LONGLONG qpc;     // QueryPerformanceCounter when the request arrived
 };
 
 // A hidden top-most window of class "Shell_TrayWnd" that sees every tray request before
@@ -108,6 +109,39 @@ class FakeTaskbar {
     std::mutex lock_;
     std::vector<TrayRecord> records_;
 };
+
+// menu_spy.dll hooked into the program's thread: the items of every popup menu it opens
+// and the private messages it posts itself, read back from the spy's log.
+class MenuSpy {
+  public:
+    struct Item {
+        int id;
+        UINT state;
+        std::string text;
+    };
+
+    explicit MenuSpy(HWND target);
+    ~MenuSpy();
+    bool Ok() const { return callHook_ != NULL && messageHook_ != NULL; }
+    void Clear();
+    std::vector<std::string> Lines();
+    // How many times the program took message off its queue since the last Clear.
+    int CountPosts(UINT message);
+    // The items of the last popup menu opened since the last Clear (empty if none).
+    std::vector<Item> LastPopup();
+    bool WaitForPopup(DWORD timeoutMs = 5000);
+
+  private:
+    std::string log_;
+    HMODULE dll_ = NULL;
+    HHOOK callHook_ = NULL;
+    HHOOK messageHook_ = NULL;
+};
+
+// The visible popup menu window ("#32768") of process pid, or null.
+HWND FindPopupMenuWindow(DWORD pid);
+// A left click at a screen point, as the user makes it.
+void ClickAt(int x, int y);
 
 }  // namespace e2e
 
