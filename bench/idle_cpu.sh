@@ -115,7 +115,7 @@ awk -v t="$ticks" -v hz="$ticks_per_second" -v ns=$((n1 - n0)) -v el="$elapsed_n
     secs = el / 1e9
     pct = 100 * (ns / 1e9) / secs
     printf "Kelvarin.exe idle for %.1f s (after %d s to settle):\n", secs, settle
-    printf "  CPU time (utime+stime)  %6.0f ms   %.3f %% of one core\n", 1000 * t / hz, 100 * (t / hz) / secs
+    printf "  CPU time (utime+stime)  %6.0f ms   %.3f %% of one core  (in whole clock ticks)\n", 1000 * t / hz, 100 * (t / hz) / secs
     printf "  CPU time (threads run)  %6.1f ms   %.3f %% of one core  (target: under %.1f %%: %s)\n",
            ns / 1e6, pct, target, pct < target ? "met" : "NOT met"
     printf "  context switches        %6d      %.1f a second\n", sw, sw / secs

@@ -14,8 +14,7 @@ const UINT kIconId = 1;
 
 // The Windows 95 layout of NOTIFYICONDATAA, as the program under comparison sends it.
 enum { kTrayDataSize = 88 };
-static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == kTrayDataSize,
-              "NOTIFYICONDATAA short form");
+static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == kTrayDataSize, "NOTIFYICONDATAA short form");
 
 void FillIconData(NOTIFYICONDATAA* data, HWND window) {
     ZeroMemory(data, kTrayDataSize);

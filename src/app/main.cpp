@@ -32,7 +32,9 @@ int RunApplication(HINSTANCE instance) {
                                   NULL, instance, &info);
     if (window == NULL)
         return 1;
+    // GetMessageA gives -1 on a failure: that ends the loop as WM_QUIT does, not spins.
     MSG message;
+    ZeroMemory(&message, sizeof message);
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);

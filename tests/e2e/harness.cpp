@@ -375,7 +375,8 @@ std::vector<std::string> MenuSpy::Lines() {
     char line[512];
     while (fgets(line, sizeof line, file) != NULL) {
         size_t end = strcspn(line, "\r\n");
-        if (line[end] == '\0') break;  // a line still being written
+        if (line[end] == '\0')
+            break;  // a line still being written
         line[end] = '\0';
         lines.push_back(line);
     }
