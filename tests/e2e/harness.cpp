@@ -161,6 +161,10 @@ bool Program::Running() const {
 HWND Program::WaitMainWindow(DWORD timeoutMs) {
     WaitUntil([&] { return (mainWindow_ = FindMainWindow(pid_)) != NULL || !Running(); },
               timeoutMs);
+    // The window is listed while its WM_CREATE still runs; the program is ready once its
+    // thread waits in its message loop.
+    if (mainWindow_ != NULL)
+        WaitForInputIdle(process_, timeoutMs);
     return mainWindow_;
 }
 
