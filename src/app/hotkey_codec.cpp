@@ -8,29 +8,29 @@ const HotkeyModifierPair HotkeyModifierMap[4] = {
     {0x01, 0x04},  // HOTKEYF_SHIFT   -> MOD_SHIFT
 };
 
-bool IsEmptyHotkey(const HotkeySpec& spec) {
-    return spec.modifiers == 0 && spec.vk == 0;
+bool IsEmptyHotkey(const HotkeySpec& hotkey) {
+    return hotkey.modifiers == 0 && hotkey.vk == 0;
 }
 
-uint16_t HotkeyToControlValue(const HotkeySpec& spec) {
+uint16_t HotkeyToControlValue(const HotkeySpec& hotkey) {
     unsigned flags = 0;
     for (const HotkeyModifierPair& pair : HotkeyModifierMap) {
-        if (spec.modifiers & pair.modifier)
+        if (hotkey.modifiers & pair.modifier)
             flags |= pair.controlFlag;
     }
-    return static_cast<uint16_t>(flags * 256 + (spec.vk & 0xFF));
+    return static_cast<uint16_t>(flags * 256 + (hotkey.vk & 0xFF));
 }
 
 HotkeySpec HotkeyFromControlValue(uint32_t value) {
-    HotkeySpec spec = {0, value & 0xFF};
+    HotkeySpec hotkey = {0, value & 0xFF};
     unsigned flags = (value >> 8) & 0xFF;
     for (const HotkeyModifierPair& pair : HotkeyModifierMap) {
         if (flags & pair.controlFlag)
-            spec.modifiers |= pair.modifier;
+            hotkey.modifiers |= pair.modifier;
     }
-    return spec;
+    return hotkey;
 }
 
-uint32_t RegisteredModifiers(const HotkeySpec& spec) {
-    return spec.modifiers & ~static_cast<uint32_t>(HOTKEY_EXTENDED_MODIFIER);
+uint32_t RegisteredModifiers(const HotkeySpec& hotkey) {
+    return hotkey.modifiers & ~static_cast<uint32_t>(HOTKEY_EXTENDED_MODIFIER);
 }

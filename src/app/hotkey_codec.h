@@ -17,10 +17,10 @@ extern const HotkeyModifierPair HotkeyModifierMap[4];
 // 0x08 in modifiers marks an extended key for the control; it is never registered.
 enum { HOTKEY_EXTENDED_MODIFIER = 0x08 };
 
-bool IsEmptyHotkey(const HotkeySpec& spec);
-uint16_t HotkeyToControlValue(const HotkeySpec& spec);
+bool IsEmptyHotkey(const HotkeySpec& hotkey);
+uint16_t HotkeyToControlValue(const HotkeySpec& hotkey);
 HotkeySpec HotkeyFromControlValue(uint32_t value);
 // The modifiers passed to RegisterHotKey.
-uint32_t RegisteredModifiers(const HotkeySpec& spec);
+uint32_t RegisteredModifiers(const HotkeySpec& hotkey);
 
 #endif

@@ -3,10 +3,10 @@
 
 #include "app/hotkey_codec.h"
 
-BOOL ApplyHotkey(HWND window, int id, const HotkeySpec& spec) {
-    if (IsEmptyHotkey(spec))
+BOOL ApplyHotkey(HWND window, int id, const HotkeySpec& hotkey) {
+    if (IsEmptyHotkey(hotkey))
         return UnregisterHotKey(window, id);
-    return RegisterHotKey(window, id, RegisteredModifiers(spec), spec.vk);
+    return RegisterHotKey(window, id, RegisteredModifiers(hotkey), hotkey.vk);
 }
 
 void RegisterAppHotkeys(HWND window, const AppInfo* info) {

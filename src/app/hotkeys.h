@@ -9,8 +9,8 @@
 
 enum { HOTKEY_CAPTURE = 1, HOTKEY_SET_WALLPAPER = 2, HOTKEY_REMOVE_WALLPAPER = 3 };
 
-// Registers spec under id, or releases the id when spec is empty.
-BOOL ApplyHotkey(HWND window, int id, const HotkeySpec& spec);
+// Registers hotkey under id, or releases the id when hotkey is empty.
+BOOL ApplyHotkey(HWND window, int id, const HotkeySpec& hotkey);
 void RegisterAppHotkeys(HWND window, const AppInfo* info);
 void UnregisterAppHotkeys(HWND window);
 

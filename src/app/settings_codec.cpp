@@ -17,16 +17,16 @@ bool ParseIniBool(const char* text, bool fallback) {
     return fallback;
 }
 
-int EncodeHotkey(const HotkeySpec& spec) {
-    return static_cast<int>((spec.modifiers & 0xFF) * 256 + (spec.vk & 0xFF));
+int EncodeHotkey(const HotkeySpec& hotkey) {
+    return static_cast<int>((hotkey.modifiers & 0xFF) * 256 + (hotkey.vk & 0xFF));
 }
 
 HotkeySpec DecodeHotkey(int value) {
     unsigned bits = static_cast<unsigned>(value);
-    HotkeySpec spec;
-    spec.modifiers = (bits >> 8) & 0xFF;
-    spec.vk = bits & 0xFF;
-    return spec;
+    HotkeySpec hotkey;
+    hotkey.modifiers = (bits >> 8) & 0xFF;
+    hotkey.vk = bits & 0xFF;
+    return hotkey;
 }
 
 void FormatIniInt(char* out, size_t size, int value) {

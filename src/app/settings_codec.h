@@ -12,7 +12,7 @@ int ParseIniInt(const char* text, int fallback);
 // Any number other than 0 is true; no number gives fallback.
 bool ParseIniBool(const char* text, bool fallback);
 // The INI key holds modifiers × 256 + vk, each cut to its low 8 bits.
-int EncodeHotkey(const HotkeySpec& spec);
+int EncodeHotkey(const HotkeySpec& hotkey);
 // Bits above the low 16 are dropped: modifiers = bits 8-15, vk = bits 0-7.
 HotkeySpec DecodeHotkey(int value);
 // Writes "%d" of value into out (capacity size), always terminated.
