@@ -41,22 +41,32 @@ void RemoveTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-struct FindContext {
+struct WindowSearch {
     DWORD pid;
+    const char* className;
+    bool visibleOnly;
     HWND found;
 };
 
-BOOL CALLBACK FindMainWindowProc(HWND window, LPARAM lParam) {
-    FindContext* context = reinterpret_cast<FindContext*>(lParam);
+BOOL CALLBACK FindProcessWindowProc(HWND window, LPARAM lParam) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
     char className[64];
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == context->pid && GetClassNameA(window, className, sizeof className) &&
-        strcmp(className, kMainWindowClass) == 0) {
-        context->found = window;
+    if (pid == search->pid && (!search->visibleOnly || IsWindowVisible(window)) &&
+        GetClassNameA(window, className, sizeof className) &&
+        strcmp(className, search->className) == 0) {
+        search->found = window;
         return FALSE;
     }
     return TRUE;
+}
+
+// The first top-level window of the class that process pid owns, or null.
+HWND FindProcessWindow(DWORD pid, const char* className, bool visibleOnly) {
+    WindowSearch search = {pid, className, visibleOnly, NULL};
+    EnumWindows(FindProcessWindowProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace
@@ -175,9 +185,7 @@ void Program::Exit() {
 }
 
 HWND FindMainWindow(DWORD pid) {
-    FindContext context = {pid, NULL};
-    EnumWindows(FindMainWindowProc, reinterpret_cast<LPARAM>(&context));
-    return context.found;
+    return FindProcessWindow(pid, kMainWindowClass, false);
 }
 
 std::string ReadIniValue(const std::string& ini, const char* key, const char* section) {
@@ -428,32 +436,8 @@ bool MenuSpy::WaitForPopup(DWORD timeoutMs) {
     return WaitUntil([&] { return !LastPopup().empty(); }, timeoutMs);
 }
 
-namespace {
-
-struct PopupSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindPopupProc(HWND window, LPARAM lParam) {
-    PopupSearch* search = reinterpret_cast<PopupSearch*>(lParam);
-    char className[16];
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && IsWindowVisible(window) &&
-        GetClassNameA(window, className, sizeof className) && strcmp(className, "#32768") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 HWND FindPopupMenuWindow(DWORD pid) {
-    PopupSearch search = {pid, NULL};
-    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindProcessWindow(pid, "#32768", true);
 }
 
 void ClickAt(int x, int y) {
