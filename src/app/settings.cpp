@@ -18,10 +18,12 @@ namespace {
 
 enum { INI_VALUE_SIZE = 260 };
 
+}  // namespace
+
 // GetModuleFileNameA: 0 is failure, and a result equal to the size means the path was
 // cut (the buffer then need not be terminated on older systems).
-bool GetExecutablePath(char* out, DWORD size) {
-    DWORD length = GetModuleFileNameA(GetModuleHandleA(NULL), out, size);
+bool GetWholeModuleFileName(HMODULE module, char* out, DWORD size) {
+    DWORD length = GetModuleFileNameA(module, out, size);
     if (length == 0 || length >= size) {
         if (size > 0)
             out[0] = '\0';
@@ -30,10 +32,8 @@ bool GetExecutablePath(char* out, DWORD size) {
     return true;
 }
 
-}  // namespace
-
 BOOL GetModulePath(char* out, DWORD size, const char* extension) {
-    if (!GetExecutablePath(out, size))
+    if (!GetWholeModuleFileName(GetModuleHandleA(NULL), out, size))
         return FALSE;
     if (extension != NULL) {
         RemoveExtension(out);
@@ -47,7 +47,7 @@ BOOL GetModulePath(char* out, DWORD size, const char* extension) {
 }
 
 BOOL GetModuleDirectory(char* out, DWORD size) {
-    if (GetExecutablePath(out, size))
+    if (GetWholeModuleFileName(GetModuleHandleA(NULL), out, size))
         RemoveLastComponent(out);
     return TRUE;
 }

@@ -17,6 +17,9 @@ extern const char kKeyHotkeyCapture[];
 extern const char kKeyHotkeySetWallpaper[];
 extern const char kKeyHotkeyRemoveWallpaper[];
 
+// GetModuleFileNameA that also fails when the path was cut to fit (the buffer is then
+// left empty).
+bool GetWholeModuleFileName(HMODULE module, char* out, DWORD size);
 // The executable's full path, lowercased, with its extension replaced by extension
 // (with its dot) when one is given. False when the path cannot be obtained.
 BOOL GetModulePath(char* out, DWORD size, const char* extension);
