@@ -19,6 +19,7 @@ set(KELVARIN_WIN32_SOURCES
   src/app/hotkeys.cpp
   src/app/main_window.cpp
   src/display/display_modes.cpp
+  src/wallpaper/wallpaper.cpp
 )
 
 set(KELVARIN_MAIN_SOURCE src/app/main.cpp)
