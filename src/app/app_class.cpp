@@ -13,14 +13,28 @@ void RegisterAppClass(HINSTANCE instance, const char* className, WNDPROC procedu
     wc.style = style;
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
-    wc.hIcon = GetModuleIcon(instance, true);
-    wc.hIconSm = GetModuleIcon(instance, false);
+    wc.hIcon = GetAppIcon(true);
+    wc.hIconSm = GetAppIcon(false);
     wc.hCursor = NULL;
     wc.hbrBackground = (HBRUSH)GetStockObject(stockObject);
     wc.lpszMenuName = menuName;
     wc.lpszClassName = className;
     // A failed registration shows itself when the window cannot be created.
     RegisterClassExA(&wc);
+}
+
+// The shell hands out a new icon at every call and the caller owns it. Classes are
+// registered again before each tool window opens, so the program's own two icons are
+// fetched once and shared by every class and dialog until the process ends.
+HICON GetAppIcon(bool large) {
+    static HICON icons[2];
+    static bool fetched[2];
+    int index = large ? 1 : 0;
+    if (!fetched[index]) {
+        icons[index] = GetModuleIcon(GetModuleHandleA(NULL), large);
+        fetched[index] = icons[index] != NULL;
+    }
+    return icons[index];
 }
 
 HICON GetModuleIcon(HINSTANCE instance, bool large) {
