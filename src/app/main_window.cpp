@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "app/tray.h"
 #include "app/winutil.h"
+#include "capture/capture.h"
 #include "resource.h"
 
 const char kMainWindowClass[] = "ZadeduDodavizUdur";
@@ -118,8 +119,8 @@ struct HotkeyRoute {
 };
 
 const HotkeyRoute kHotkeyRoutes[] = {
-    {HOTKEY_CAPTURE, NULL},
-    {HOTKEY_SET_WALLPAPER, NULL},
+    {HOTKEY_CAPTURE, CaptureDesktop},
+    {HOTKEY_SET_WALLPAPER, CaptureWindowToWallpaper},
     {HOTKEY_REMOVE_WALLPAPER, NULL},
 };
 

@@ -1,0 +1,206 @@
+// The BMP file writer and the client-area copy against the real API: the file in place
+// only when complete, an earlier file kept on refusal, the replace that works on both
+// system families, and the cursor drawn even when its handle cannot be.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "capture/bmp_writer.h"
+#include "capture/capture.h"
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::string bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == NULL)
+        return "<missing>";
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, n);
+    fclose(file);
+    return bytes;
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, (FILE*)NULL);
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    while (find != INVALID_HANDLE_VALUE) {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(data.cFileName);
+        if (!FindNextFileA(find, &data)) {
+            FindClose(find);
+            break;
+        }
+    }
+    return names;
+}
+
+// A scratch folder whose name ends in 表 (0x95 0x5C): its last byte looks like a separator.
+class Scratch : public testing::Test {
+  protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        folder_ = std::string(temp) + "kelvarin_writer_\x95\x5C";
+        CreateDirectoryA(folder_.c_str(), NULL);
+        for (const std::string& name : FilesIn(folder_))
+            DeleteFileA((folder_ + "\\" + name).c_str());
+    }
+    void TearDown() override {
+        for (const std::string& name : FilesIn(folder_))
+            DeleteFileA((folder_ + "\\" + name).c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    std::string folder_;
+};
+
+BOOL WINAPI MoveFileExMissing(LPCSTR, LPCSTR, DWORD) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+BOOL WINAPI MoveFileExDenied(LPCSTR, LPCSTR, DWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+TEST_F(Scratch, ReplaceUsesDeleteAndMoveOnlyWhereMoveFileExIsMissing) {
+    std::string from = folder_ + "\\new", to = folder_ + "\\old";
+    const FileReplaceCalls system = {MoveFileExA, DeleteFileA, MoveFileA};
+    const FileReplaceCalls windows95 = {MoveFileExMissing, DeleteFileA, MoveFileA};
+    const FileReplaceCalls denied = {MoveFileExDenied, DeleteFileA, MoveFileA};
+    for (const FileReplaceCalls* calls : {&system, &windows95}) {
+        Put(from, "new");
+        Put(to, "old");
+        EXPECT_TRUE(ReplaceFileWith(*calls, from.c_str(), to.c_str()));
+        EXPECT_EQ(Slurp(to), "new");
+        EXPECT_EQ(Slurp(from), "<missing>");
+    }
+    Put(from, "new");
+    EXPECT_FALSE(ReplaceFileWith(denied, from.c_str(), to.c_str()));
+    EXPECT_EQ(Slurp(to), "new");  // another failure deletes nothing
+}
+
+TEST_F(Scratch, WritesTheWholeFileOrLeavesTheEarlierOne) {
+    BmpInfoHeader header;
+    InitDibHeader(&header, 5, 3, 24);
+    std::string pixels(header.biSizeImage, '\0');
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<char>(i * 7);
+    std::string path = folder_ + "\\05090307.bmp";
+    Put(path, "earlier");
+
+    ASSERT_TRUE(WriteBmpFile(path.c_str(), header, NULL, pixels.data()));
+    std::string file = Slurp(path);
+    ASSERT_EQ(file.size(), 54u + 48u);
+    EXPECT_EQ(file.substr(0, 2), "BM");
+    EXPECT_EQ(file.substr(14, 40), std::string((const char*)&header, 40));
+    EXPECT_EQ(file.substr(54), pixels);
+    EXPECT_EQ(FilesIn(folder_), std::vector<std::string>{"05090307.bmp"});  // no temporary
+
+    // Refused headers write nothing, and the file of that name stays.
+    BmpInfoHeader odd = header, topDown = header;
+    odd.biBitCount = 3;
+    InitDibHeader(&topDown, 5, -3, 24);
+    EXPECT_FALSE(WriteBmpFile(path.c_str(), odd, NULL, pixels.data()));
+    EXPECT_FALSE(WriteBmpFile(path.c_str(), topDown, NULL, pixels.data()));
+    EXPECT_EQ(Slurp(path), file);
+    std::string missing = folder_ + "\\no such folder\\x.bmp";
+    EXPECT_FALSE(WriteBmpFile(missing.c_str(), header, NULL, pixels.data()));
+    EXPECT_EQ(FilesIn(folder_), std::vector<std::string>{"05090307.bmp"});
+}
+
+TEST(MakeCaptureFilePath, RefusesAFolderTooLongForTheName) {
+    char path[MAX_PATH + 1];
+    EXPECT_TRUE(MakeCaptureFilePath(path, sizeof path, std::string(247, 'x').c_str()));
+    EXPECT_EQ(strlen(path), 247u + 1 + 12);
+    EXPECT_FALSE(MakeCaptureFilePath(path, sizeof path, std::string(248, 'x').c_str()));
+}
+
+// The pixels of a 24-bit section as COLORREF-ordered bytes, top row first.
+class Section {
+  public:
+    Section(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info = {};
+        InitDibHeader(reinterpret_cast<BmpInfoHeader*>(&info.bmiHeader), width, height, 24);
+        handle_ = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits_, NULL, 0);
+    }
+    ~Section() { DeleteObject(handle_); }
+    HBITMAP Handle() const { return handle_; }
+    COLORREF Pixel(int x, int y) const {
+        const BYTE* p = (const BYTE*)bits_ + (height_ - 1 - y) * ((width_ * 3 + 3) & ~3) + x * 3;
+        return RGB(p[2], p[1], p[0]);
+    }
+    void Fill(COLORREF colour, HCURSOR cursor, POINT at) {
+        HDC dc = CreateCompatibleDC(NULL);
+        HGDIOBJ old = SelectObject(dc, handle_);
+        HBRUSH brush = CreateSolidBrush(colour);
+        RECT all = {0, 0, width_, height_};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(dc, at.x, at.y, cursor, 0, 0, 0, NULL, DI_NORMAL | DI_DEFAULTSIZE);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        GdiFlush();
+    }
+
+  private:
+    int width_, height_;
+    void* bits_ = NULL;
+    HBITMAP handle_ = NULL;
+};
+
+TEST(CopyClientToDib, DrawsTheArrowWhereTheCursorHandleCannotBeDrawn) {
+    const COLORREF kColour = RGB(30, 160, 90);
+    HBRUSH brush = CreateSolidBrush(kColour);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.hbrBackground = brush;
+    wc.lpszClassName = "KelvarinCaptureSource";
+    ASSERT_TRUE(RegisterClassA(&wc));
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 40,
+                                  40, 120, 90, NULL, NULL, wc.hInstance, NULL);
+    ASSERT_NE(window, (HWND)NULL);
+    UpdateWindow(window);
+    RECT client;
+    GetClientRect(window, &client);
+    const POINT at = {50, 30};
+    const HCURSOR arrow = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    const HCURSOR cross = LoadCursorA(NULL, (LPCSTR)IDC_CROSS);
+    struct Case {
+        HCURSOR given, drawn;
+    } cases[] = {{cross, cross}, {(HCURSOR)(UINT_PTR)0x7ff0, arrow}, {NULL, NULL}};
+    for (const Case& c : cases) {
+        Section got(120, 90), expected(120, 90);
+        ASSERT_TRUE(CopyClientToDib(got.Handle(), window, client, c.given, &at));
+        GdiFlush();
+        expected.Fill(kColour, c.drawn, at);
+        int differing = 0;
+        for (int y = 0; y < 90; ++y) {
+            for (int x = 0; x < 120; ++x)
+                differing += got.Pixel(x, y) != expected.Pixel(x, y);
+        }
+        EXPECT_EQ(differing, 0) << "cursor " << c.given;
+    }
+    DestroyWindow(window);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+    DeleteObject(brush);
+}
+
+}  // namespace
