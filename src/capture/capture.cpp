@@ -82,9 +82,8 @@ class MemoryDc {
 
 const UINT kCursorDrawFlags = DI_NORMAL | DI_DEFAULTSIZE;
 
-// Grabs source's client area (and the cursor, when asked) into a 24-bit bottom-up DIB
-// and writes it under a new capture name, returned in path. A window without a readable,
-// non-empty client area gives no sizes to work with: nothing is captured.
+}  // namespace
+
 bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* path) {
     const AppInfo* info = (const AppInfo*)GetPropA(mainWindow, PROP_APPINFO);
     RECT client;
@@ -117,8 +116,6 @@ bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* pa
     return MakeCaptureFilePath(path, kPathSize, info->saveFolder) &&
            WriteBmpFile(path, header, NULL, bits);
 }
-
-}  // namespace
 
 bool CopyClientToDib(HBITMAP section, HWND window, const RECT& client, HCURSOR cursor,
                      const POINT* position) {

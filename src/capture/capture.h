@@ -12,6 +12,12 @@
 void CaptureDesktop(HWND mainWindow);
 void CaptureWindowToWallpaper(HWND mainWindow);
 
+// Grabs source's client area (and the cursor, when asked) into a 24-bit bottom-up DIB and
+// writes it to a new capture file in the folder of mainWindow's settings; path (261
+// bytes) receives its name. True only when the whole file is in place. No window, or one
+// without a readable, non-empty client area: nothing is captured.
+bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* path);
+
 // Copies window's client area (client: its client rectangle) into section and, when a
 // cursor and a position are given, draws the cursor with its top-left corner there. A
 // cursor that cannot be drawn (another process's, under Wine) is replaced by the

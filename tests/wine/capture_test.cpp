@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_info.h"
+#include "app/main_window.h"
 #include "capture/bmp_writer.h"
 #include "capture/capture.h"
 
@@ -123,6 +125,27 @@ TEST_F(Scratch, WritesTheWholeFileOrLeavesTheEarlierOne) {
     std::string missing = folder_ + "\\no such folder\\x.bmp";
     EXPECT_FALSE(WriteBmpFile(missing.c_str(), header, NULL, pixels.data()));
     EXPECT_EQ(FilesIn(folder_), std::vector<std::string>{"05090307.bmp"});
+}
+
+// Without a window, or with an empty or unreadable client area, there are no sizes.
+TEST_F(Scratch, CapturesNothingWithoutAClientArea) {
+    AppInfo info = {};
+    strcpy(info.saveFolder, folder_.c_str());
+    HWND main = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    HWND empty = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 20, 10, NULL, NULL, NULL, NULL);
+    DestroyWindow(gone);
+    SetPropA(main, PROP_APPINFO, (HANDLE)&info);
+    char path[MAX_PATH + 1];
+    for (HWND source : {(HWND)NULL, empty, gone})
+        EXPECT_FALSE(CaptureClientToFile(main, source, true, path)) << source;
+    EXPECT_TRUE(FilesIn(folder_).empty());
+    SetWindowPos(empty, NULL, 0, 0, 20, 10, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(CaptureClientToFile(main, empty, true, path));
+    EXPECT_EQ(Slurp(path).size(), 54u + 60u * 10);
+    RemovePropA(main, PROP_APPINFO);
+    DestroyWindow(empty);
+    DestroyWindow(main);
 }
 
 TEST(MakeCaptureFilePath, RefusesAFolderTooLongForTheName) {
