@@ -25,6 +25,17 @@ sh "$env_script" start "$state"
 . "$state/env.sh"
 trap 'sh "$env_script" stop "$state"' EXIT
 
+# A fresh copy whose settings give the desktop capture a hotkey (Ctrl+Shift+F7:
+# modifiers 6 x 256 + 0x76) and a folder under build/run. The INI is in code page 932.
+app=$out/app
+captures=$out/captures
+rm -rf "$app" "$captures"
+mkdir -p "$app" "$captures"
+cp "$exe" "$app/Kelvarin.exe"
+exe=$app/Kelvarin.exe
+printf '[Kelvarin]\r\n画像ファイルの保存先フォルダ=%s\r\nｽｸﾘｰﾝ ｷｬﾌﾟﾁｬ=1654\r\n' \
+    "$(winepath -w "$captures" 2>/dev/null)" | iconv -f UTF-8 -t CP932 >"$app/kelvarin.ini"
+
 sh "$env_script" exec "$state" "$exe" &
 program=$!
 
@@ -37,6 +48,20 @@ sleep 3
 shot desktop
 convert "$out/desktop.png" -crop 240x40+784+728 +repage -scale 200% "$out/tray.png"
 echo "run: wrote build/run/tray.png"
+
+# Hotkey 1 with the pointer in mid-desktop: the capture shows the cursor drawn there.
+xdotool search --name 'Wine desktop' windowfocus --sync 2>/dev/null || true
+xdotool mousemove 400 300
+sleep 0.5
+xdotool key ctrl+shift+F7
+i=0
+until ls "$captures"/*.bmp >/dev/null 2>&1; do
+    i=$((i + 1)); [ $i -gt 50 ] && { echo "run: hotkey 1 wrote no capture" >&2; exit 1; }
+    sleep 0.1
+done
+cp "$(ls "$captures"/*.bmp | head -n 1)" "$out/capture.bmp"
+convert "$out/capture.bmp" "$out/capture.png"
+echo "run: wrote build/run/capture.bmp ($(basename "$(ls "$captures"/*.bmp | head -n 1)")) and capture.png"
 
 xdotool mousemove $icon_x $icon_y click 3
 sleep 1.5
