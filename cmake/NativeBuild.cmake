@@ -39,3 +39,8 @@ endfunction()
 include(${PROJECT_SOURCE_DIR}/tests/wine/Register.cmake)
 include(${PROJECT_SOURCE_DIR}/tests/e2e/Register.cmake)
 include(${PROJECT_SOURCE_DIR}/bench/NativeBench.cmake)
+
+# The manifest compiled into the exe, parsed as XML.
+add_test(NAME native.manifest COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/manifest_check.py
+         ${KELVARIN_WIN32_DIR}/generated/Kelvarin.manifest ${PROJECT_SOURCE_DIR}/res/version.h)
+set_tests_properties(native.manifest PROPERTIES LABELS native)

@@ -34,3 +34,16 @@ foreach(src ${KELVARIN_E2E_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_dependencies(${name} menu_spy)
 endforeach()
+
+# Stand-ins for the system libraries that are not "known DLLs", planted beside the
+# program to prove that it never loads them from its own folder.
+foreach(lib comctl32)
+  add_library(decoy_${lib} SHARED ${CMAKE_CURRENT_LIST_DIR}/decoy_dll.cpp)
+  target_link_options(decoy_${lib} PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(decoy_${lib} PROPERTIES PREFIX "" OUTPUT_NAME ${lib}
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/decoys)
+  foreach(src ${KELVARIN_E2E_TESTS})
+    get_filename_component(name ${src} NAME_WE)
+    add_dependencies(${name} decoy_${lib})
+  endforeach()
+endforeach()
