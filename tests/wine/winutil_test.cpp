@@ -14,6 +14,30 @@
 
 namespace {
 
+// Menus and icons this process owns, counted by the harness's probe (Wine hides them from
+// other processes, and GetGuiResources reports nothing).
+struct UserCounts {
+    LONG menus, icons, accelerators;
+};
+
+UserCounts OwnUserObjects() {
+    UserCounts counts = {-1, -1, -1};
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof path);
+    std::string probe(path);
+    probe = probe.substr(0, probe.rfind('\\')) + "\\object_probe.dll";
+    HMODULE dll = LoadLibraryA(probe.c_str());
+    typedef DWORD(WINAPI * Probe)(LPVOID);
+    Probe count = dll ? (Probe)(void*)GetProcAddress(dll, "ProbeUserObjects") : NULL;
+    if (count != NULL)
+        count(&counts);
+    return counts;
+}
+
+long OwnMenus() {
+    return OwnUserObjects().menus;
+}
+
 HWND MakeWindow(int x, int y, int width, int height, HWND parent = NULL, DWORD style = WS_POPUP) {
     return CreateWindowExA(0, "STATIC", "", style | (parent ? WS_CHILD : 0), x, y, width, height,
                            parent, NULL, GetModuleHandleA(NULL), NULL);
@@ -132,6 +156,12 @@ TEST(TrackResourceMenuAtCursor, AMissingPopupShowsNothingAndReturnsZero) {
     // Popup 2 does not exist: returns at once (a shown menu would block this thread).
     EXPECT_FALSE(TrackResourceMenuAtCursor(module, MAKEINTRESOURCEA(127), 2, owner, 0));
     EXPECT_FALSE(TrackResourceMenuAtCursor(module, MAKEINTRESOURCEA(999), 0, owner, 0));
+    // The menu loaded for nothing is destroyed with its popups, every time.
+    long before = OwnMenus();
+    ASSERT_GE(before, 0);
+    for (int i = 0; i < 100; ++i)
+        TrackResourceMenuAtCursor(module, MAKEINTRESOURCEA(127), 2, owner, 0);
+    EXPECT_EQ(OwnMenus(), before);
     DestroyWindow(owner);
     FreeLibrary(module);
 }
@@ -232,9 +262,12 @@ TEST(RegisterAppClass, TheShellsIconsOfTheProgramAndTheGivenBrush) {
     EXPECT_EQ(IconSize(wc.hIcon).cx, GetSystemMetrics(SM_CXICON));
     EXPECT_EQ(IconSize(wc.hIconSm).cx, GetSystemMetrics(SM_CXSMICON));
     // Registering again (as each tool window does before it opens) fetches nothing new:
-    // the shared icons stay the same live handles.
+    // the shared icons stay the same live handles, and no icon is left behind.
+    LONG icons = OwnUserObjects().icons;
+    ASSERT_GE(icons, 0);
     for (int i = 0; i < 1000; ++i)
         RegisterAppClass(instance, "KelvarinTestClass", DefWindowProcA, 0, NULL, WHITE_BRUSH);
+    EXPECT_EQ(OwnUserObjects().icons, icons);
     EXPECT_EQ(GetAppIcon(true), wc.hIcon);
     EXPECT_EQ(IconSize(GetAppIcon(false)).cx, GetSystemMetrics(SM_CXSMICON));
     UnregisterClassA("KelvarinTestClass", instance);
