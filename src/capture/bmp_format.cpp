@@ -85,13 +85,12 @@ bool IsWritableBmp(const BmpInfoHeader& info) {
            BmpFileSize(info) > 0 && info.biSizeImage == (uint32_t)BmpImageSize(info);
 }
 
-bool WriteBmpStream(FILE* stream, const BmpInfoHeader& info, const BmpPaletteEntry* palette,
-                    const void* pixels) {
+bool WriteBmpBytes(const BmpInfoHeader& info, const BmpPaletteEntry* palette, const void* pixels,
+                   BmpSink sink, void* context) {
     BmpFileHeader file;
     FillBmpFileHeader(&file, info);
     size_t entries = (size_t)BmpPaletteEntries(info);
-    return fwrite(&file, sizeof file, 1, stream) == 1 &&
-           fwrite(&info, sizeof info, 1, stream) == 1 &&
-           (entries == 0 || fwrite(palette, sizeof *palette, entries, stream) == entries) &&
-           fwrite(pixels, 1, info.biSizeImage, stream) == info.biSizeImage;
+    return sink(context, &file, sizeof file) && sink(context, &info, sizeof info) &&
+           (entries == 0 || sink(context, palette, entries * sizeof *palette)) &&
+           sink(context, pixels, info.biSizeImage);
 }

@@ -4,8 +4,8 @@
 #ifndef KELVARIN_CAPTURE_BMP_FORMAT_H
 #define KELVARIN_CAPTURE_BMP_FORMAT_H
 
+#include <stddef.h>
 #include <stdint.h>
-#include <stdio.h>
 
 // Both records are written to disk as they lie in memory, which is the file's byte order
 // only on a little-endian machine (every machine this program runs on).
@@ -72,9 +72,14 @@ bool FillBmpFileHeader(BmpFileHeader* file, const BmpInfoHeader& info);
 // them, and a file is better not written than written in a form it never tested.
 bool IsWritableBmp(const BmpInfoHeader& info);
 
-// Writes file header, info header, colour table and pixels to stream, stopping at the
-// first short write. The header must be writable (IsWritableBmp).
-bool WriteBmpStream(FILE* stream, const BmpInfoHeader& info, const BmpPaletteEntry* palette,
-                    const void* pixels);
+// Takes the bytes of a file in order; false (a short write) stops the file.
+typedef bool (*BmpSink)(void* context, const void* bytes, size_t size);
+
+// Passes file header, info header, colour table (none for 16 bits and more) and pixel rows
+// to sink in file order, stopping at the first piece it refuses. The pixel rows go in one
+// piece, unchanged: a bottom-up DIB section's memory is the file's pixel layout. The
+// header must be writable (IsWritableBmp).
+bool WriteBmpBytes(const BmpInfoHeader& info, const BmpPaletteEntry* palette, const void* pixels,
+                   BmpSink sink, void* context);
 
 #endif

@@ -2,7 +2,6 @@
 #include "capture/bmp_writer.h"
 
 #include <stddef.h>
-#include <stdio.h>
 #include <string.h>
 
 #include "app/sjis.h"
@@ -39,21 +38,34 @@ namespace {
 
 const FileReplaceCalls kSystemCalls = {MoveFileExA, DeleteFileA, MoveFileA};
 
-// A new, empty, uniquely named file in path's folder (a bare name's folder is the current
-// directory), so that the final rename never crosses a volume.
-bool CreateTemporaryBeside(const char* path, char* temp) {
-    char folder[MAX_PATH + 1];
-    CopyTextBounded(folder, path, sizeof folder);
-    if (strlen(folder) != strlen(path))
+// The temporary file: in path's folder (a bare name's folder is the current directory), so
+// that the final rename never crosses a volume, and under a name no longer than the
+// program's capture names, so that it fits wherever a capture path fits. A single
+// instance writes one file at a time, so one fixed name serves; one left by a crash is
+// simply overwritten.
+const char kTemporaryName[] = "kelvarin.tmp";
+
+bool TemporaryPathBeside(const char* path, char* temp, size_t size) {
+    CopyTextBounded(temp, path, size);
+    if (strlen(temp) != strlen(path))
         return false;
-    char* name = RemoveLastComponent(folder);
-    if (name == folder) {
-        strcpy(folder, ".");
-    } else {
-        name[-1] = '\\';  // keep the separator: "C:" alone means drive C's current folder
-        name[0] = '\0';
-    }
-    return GetTempFileNameA(folder, "kvc", 0, temp) != 0;
+    char* name = RemoveLastComponent(temp);
+    if (lstrcmpiA(name, kTemporaryName) == 0)
+        return false;  // the target is the temporary file itself
+    size_t folder = name == temp ? 0 : (size_t)(name - temp);  // up to and with the separator
+    if (folder + sizeof kTemporaryName > size)
+        return false;
+    if (folder > 0)
+        temp[folder - 1] = '\\';
+    memcpy(temp + folder, kTemporaryName, sizeof kTemporaryName);
+    return true;
+}
+
+// Plain WriteFile on a handle: the C runtime's streams would add a buffer copy and, under
+// Wine, more calls into the server per file than the rename that follows.
+bool WriteToFile(void* file, const void* bytes, size_t size) {
+    DWORD written = 0;
+    return WriteFile((HANDLE)file, bytes, (DWORD)size, &written, NULL) && written == size;
 }
 
 }  // namespace
@@ -69,15 +81,15 @@ bool ReplaceFileWith(const FileReplaceCalls& calls, const char* from, const char
 
 bool WriteBmpFile(const char* path, const BmpInfoHeader& info, const BmpPaletteEntry* palette,
                   const void* pixels) {
-    char temp[MAX_PATH];
-    if (!IsWritableBmp(info) || !CreateTemporaryBeside(path, temp))
+    char temp[MAX_PATH + 1];
+    if (!IsWritableBmp(info) || !TemporaryPathBeside(path, temp, sizeof temp))
         return false;
-    bool written = false;
-    FILE* stream = fopen(temp, "wb");
-    if (stream != NULL) {
-        written = WriteBmpStream(stream, info, palette, pixels);
-        written = fclose(stream) == 0 && written;
-    }
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool written = WriteBmpBytes(info, palette, pixels, WriteToFile, file);
+    written = CloseHandle(file) && written;
     if (written && ReplaceFileWith(kSystemCalls, temp, path))
         return true;
     DeleteFileA(temp);

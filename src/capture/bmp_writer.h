@@ -1,5 +1,6 @@
 // Writing a BMP file so that a failure never costs an earlier file: the bytes go to a
-// temporary file beside the target, which replaces the target only once it is complete.
+// temporary file beside the target ("kelvarin.tmp" in the same folder), which replaces the
+// target only once it is complete.
 #ifndef KELVARIN_CAPTURE_BMP_WRITER_H
 #define KELVARIN_CAPTURE_BMP_WRITER_H
 

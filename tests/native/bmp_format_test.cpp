@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -95,6 +96,10 @@ TEST(BmpSizes, RandomHeadersNeverOverflow) {
     }
 }
 
+bool ToFile(void* file, const void* bytes, size_t size) {
+    return fwrite(bytes, 1, size, static_cast<FILE*>(file)) == size;
+}
+
 class BmpFiles : public testing::Test {
   protected:
     void SetUp() override {
@@ -109,7 +114,7 @@ class BmpFiles : public testing::Test {
         std::string path = folder_ + "/" + std::to_string(count_++) + ".bmp";
         FILE* file = fopen(path.c_str(), "wb");
         EXPECT_NE(file, nullptr);
-        EXPECT_TRUE(WriteBmpStream(file, h, palette.data(), pixels.data()));
+        EXPECT_TRUE(WriteBmpBytes(h, palette.data(), pixels.data(), ToFile, file));
         EXPECT_EQ(fclose(file), 0);
         return path;
     }
