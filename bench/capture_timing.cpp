@@ -58,8 +58,8 @@ struct Installed {
     // wait sleeps on a change notification (the rename is the change), so that this
     // process takes no CPU from the one it times.
     double Capture() {
-        HANDLE change = FindFirstChangeNotificationA(folder.c_str(), FALSE,
-                                                     FILE_NOTIFY_CHANGE_FILE_NAME);
+        HANDLE change =
+            FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
         if (change == INVALID_HANDLE_VALUE)
             return -1;
         std::string path;
@@ -129,8 +129,8 @@ int Repeat(int runs) {
         }
         // Counted from another thread: only once the capture handler has returned and the
         // program waits in its message loop again.
-        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE,
-                                     kelvarin.program.Pid());
+        HANDLE process =
+            OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, kelvarin.program.Pid());
         WaitForInputIdle(process, 5000);
         CloseHandle(process);
         Sleep(100);
@@ -192,8 +192,9 @@ int Writer(int runs) {
         printf("WriteBmpFile 1920x1080x24 %s: median %.2f ms, one fwrite %.2f ms: ratio %.2f%s\n",
                replacing ? "over an earlier file" : "to a new name", Median(times[0]),
                Median(times[1]), ratio,
-               replacing ? "" : ratio <= 1.1 ? " (target: within 1.1: met)"
-                                             : " (target: within 1.1: NOT met)");
+               replacing      ? ""
+               : ratio <= 1.1 ? " (target: within 1.1: met)"
+                              : " (target: within 1.1: NOT met)");
     }
     DeleteFileA(path.c_str());
     return 0;

@@ -84,8 +84,8 @@ bool WriteBmpFile(const char* path, const BmpInfoHeader& info, const BmpPaletteE
     char temp[MAX_PATH + 1];
     if (!IsWritableBmp(info) || !TemporaryPathBeside(path, temp, sizeof temp))
         return false;
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              NULL);
+    HANDLE file =
+        CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     bool written = WriteBmpBytes(info, palette, pixels, WriteToFile, file);
