@@ -72,7 +72,11 @@ struct Installed {
                 continue;
             }
             elapsed = Now() - start;
+            // The program may still hold the file for a moment after the rename; then
+            // the name lasts until it lets go, and must be gone before the next press.
             DeleteFileA(path.c_str());
+            e2e::WaitUntil(
+                [&] { return FindCapture(folder).empty() || DeleteFileA(path.c_str()); });
             break;
         }
         FindCloseChangeNotification(change);
