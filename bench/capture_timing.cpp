@@ -74,9 +74,10 @@ struct Installed {
             elapsed = Now() - start;
             // The program may still hold the file for a moment after the rename; then
             // the name lasts until it lets go, and must be gone before the next press.
-            DeleteFileA(path.c_str());
-            e2e::WaitUntil(
-                [&] { return FindCapture(folder).empty() || DeleteFileA(path.c_str()); });
+            e2e::WaitUntil([&] {
+                DeleteFileA(path.c_str());
+                return FindCapture(folder).empty();
+            });
             break;
         }
         FindCloseChangeNotification(change);
