@@ -8,6 +8,8 @@ set(KELVARIN_PURE_SOURCES
   src/app/hotkey_codec.cpp
   src/app/placement.cpp
   src/display/mode_catalogue.cpp
+  src/display/mode_menu_layout.cpp
+  src/wallpaper/wallpaper_style.cpp
 )
 
 # Thin Win32 adapters.
@@ -19,6 +21,7 @@ set(KELVARIN_WIN32_SOURCES
   src/app/hotkeys.cpp
   src/app/main_window.cpp
   src/display/display_modes.cpp
+  src/display/resolution_menu.cpp
   src/wallpaper/wallpaper.cpp
 )
 
