@@ -85,7 +85,7 @@ LRESULT RemoveWallpaper(HWND) {
         if (key.Opened())
             RegWriteString(key.Get(), kValueWallpaper, "");
     }
-    // Two identical requests in succession, as this command has always made them.
+    // Without a path the system applies the stored value, now empty; asked twice in a row.
     SetWallpaperFile(NULL, kUpdateAndBroadcast);
     SetWallpaperFile(NULL, kUpdateAndBroadcast);
     return 0;
