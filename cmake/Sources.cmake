@@ -8,6 +8,7 @@ set(KELVARIN_PURE_SOURCES
   src/app/hotkey_codec.cpp
   src/app/placement.cpp
   src/display/mode_catalogue.cpp
+  src/tools/loupe_geometry.cpp
 )
 
 # Thin Win32 adapters.
@@ -20,6 +21,8 @@ set(KELVARIN_WIN32_SOURCES
   src/app/main_window.cpp
   src/display/display_modes.cpp
   src/wallpaper/wallpaper.cpp
+  src/tools/loupe.cpp
+  src/tools/curinf.cpp
 )
 
 set(KELVARIN_MAIN_SOURCE src/app/main.cpp)

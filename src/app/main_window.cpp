@@ -10,6 +10,8 @@
 #include "app/tray.h"
 #include "app/winutil.h"
 #include "resource.h"
+#include "tools/curinf.h"
+#include "tools/loupe.h"
 
 const char kMainWindowClass[] = "ZadeduDodavizUdur";
 
@@ -34,9 +36,17 @@ struct ToolWindow {
     uint8_t AppInfo::*openFlag;
 };
 
+// An always-on-top, sizable window with caption, system menu and the zoom scroll bar,
+// without minimise and maximise boxes (0x10EC0000).
+HWND CreateToolLoupeWindow(HINSTANCE instance, HWND owner) {
+    return CreateLoupeWindow(instance, owner,
+                             WS_VISIBLE | WS_CAPTION | WS_VSCROLL | WS_SYSMENU | WS_THICKFRAME,
+                             WS_EX_TOPMOST);
+}
+
 const ToolWindow kToolWindows[] = {
-    {IDM_LOUPE, PROP_LOUPEWINDOW, NULL, &AppInfo::showLoupe},
-    {IDM_CURINF, PROP_CURINFWINDOW, NULL, &AppInfo::showCurInf},
+    {IDM_LOUPE, PROP_LOUPEWINDOW, CreateToolLoupeWindow, &AppInfo::showLoupe},
+    {IDM_CURINF, PROP_CURINFWINDOW, CreateCurInfWindow, &AppInfo::showCurInf},
 };
 
 const ToolWindow* FindToolWindow(WORD command) {
