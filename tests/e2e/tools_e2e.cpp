@@ -1,24 +1,20 @@
-// The magnifier and the cursor-coordinate window as a user meets them: opened and closed
-// from the menu, their places and zoom kept in the INI file, the enlarged picture, the
-// zoom by scroll bar, wheel and keys, the coordinates that follow the pointer.
+// The magnifier and the cursor-coordinate window as a user meets them: opened from the
+// menu, their places and zoom kept in the INI file, the enlarged picture, the zoom by
+// scroll bar, wheel and keys, the coordinates that follow the pointer.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <stdio.h>
 
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "harness.h"
 
 namespace {
 
-using e2e::Program;
 using e2e::ReadIniValue;
-using e2e::ScratchInstall;
 using e2e::WaitUntil;
 
 const char kLoupe[] = "虫眼鏡";
@@ -28,78 +24,60 @@ const char kCurInf[] = "カーソル座標窓";
 // more to the same place.
 void PlacePointer(int x, int y) {
     SetCursorPos(x, y);
-    WaitUntil(
-        [&] {
-            POINT a, b;
-            GetCursorPos(&a);
-            Sleep(100);
-            GetCursorPos(&b);
-            return a.x == x && a.y == y && b.x == x && b.y == y;
-        },
-        3000);
+    WaitUntil([&] {
+        POINT a, b;
+        GetCursorPos(&a);
+        Sleep(100);
+        GetCursorPos(&b);
+        return a.x == x && a.y == y && b.x == x && b.y == y;
+    });
     SetCursorPos(x, y);
 }
 
-void Mouse(DWORD flags, int x = 0, int y = 0) {
+void Input(DWORD type, DWORD flags, WORD vk = 0, int x = 0, int y = 0) {
     INPUT input;
     ZeroMemory(&input, sizeof input);
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        input.mi.dx =
-            (x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
-        input.mi.dy =
-            (y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+    input.type = type;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = type == INPUT_KEYBOARD ? flags : 0;
+    if (type == INPUT_MOUSE) {
+        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        input.mi = {(x * 65536 + w - 1) / w, (y * 65536 + h - 1) / h, 0, flags, 0, 0};
     }
     SendInput(1, &input, sizeof input);
     Sleep(100);
 }
 
 void MoveMouse(int x, int y) {
-    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    Input(INPUT_MOUSE, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, x, y);
 }
 
-void Key(WORD vk, bool up) {
-    INPUT input;
-    ZeroMemory(&input, sizeof input);
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-// The screen's pixels in rect, 0xRRGGBB, row by row.
-std::vector<DWORD> Grab(const RECT& rect, HDC source = NULL) {
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+// A top-down 32-bit DIB of width x height.
+BITMAPINFO Info32(int width, int height) {
     BITMAPINFO info;
     ZeroMemory(&info, sizeof info);
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return info;
+}
+
+// Pixels 0xRRGGBB, row by row, of rect in dc (the screen if null).
+std::vector<DWORD> Grab(const RECT& rect, HDC dc = NULL) {
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    BITMAPINFO info = Info32(width, height);
     void* bits = NULL;
-    HDC screen = source ? source : GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC source = dc ? dc : GetDC(NULL);
+    HDC memory = CreateCompatibleDC(source);
     HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    std::vector<DWORD> pixels(static_cast<DWORD*>(bits),
-                              static_cast<DWORD*>(bits) + width * height);
+    std::vector<DWORD> pixels((DWORD*)bits, (DWORD*)bits + width * height);
     SelectObject(memory, old);
     DeleteObject(dib);
     DeleteDC(memory);
-    if (source == NULL)
-        ReleaseDC(NULL, screen);
+    if (dc == NULL)
+        ReleaseDC(NULL, source);
     return pixels;
-}
-
-RECT ClientOnScreen(HWND window) {
-    RECT rect;
-    GetClientRect(window, &rect);
-    MapWindowPoints(window, NULL, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 std::string Caption(HWND window) {
@@ -108,94 +86,61 @@ std::string Caption(HWND window) {
     return text;
 }
 
-// The caption's rectangle and zoom, or zeros.
-struct Shown {
-    RECT source;
-    int zoom;
-};
-
-Shown ReadCaption(HWND loupe) {
-    Shown shown = {{0, 0, 0, 0}, 0};
-    sscanf(Caption(loupe).c_str(), "(%ld,%ld-%ld,%ld) %d", &shown.source.left, &shown.source.top,
-           &shown.source.right, &shown.source.bottom, &shown.zoom);
-    return shown;
+// "x,y wxh" of the window, to compare in one go.
+std::string Placement(HWND window) {
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(window, &r);
+    char text[64];
+    snprintf(text, sizeof text, "%ld,%ld %ldx%ld", r.left, r.top, r.right - r.left,
+             r.bottom - r.top);
+    return text;
 }
 
-// The window paints when its queue is empty: wait for the caption to show the zoom.
+// The window paints when its queue is empty: wait for the caption.
 bool ShowsZoom(HWND loupe, int zoom) {
-    return WaitUntil([&] { return ReadCaption(loupe).zoom == zoom; }, 3000);
+    char tail[16];
+    snprintf(tail, sizeof tail, ") %d 倍", zoom);
+    return WaitUntil([&] { return Caption(loupe).find(tail) != std::string::npos; }, 3000);
 }
 
-bool ShowsSource(HWND loupe, LONG left, LONG top, LONG width, LONG height, DWORD timeoutMs = 3000) {
-    return WaitUntil(
-        [&] {
-            RECT r = ReadCaption(loupe).source;
-            return r.left == left && r.top == top && r.right == left + width &&
-                   r.bottom == top + height;
-        },
-        timeoutMs);
+bool ShowsSource(HWND loupe, int left, int top, int width, int height, int zoom, DWORD ms = 3000) {
+    char text[64];
+    snprintf(text, sizeof text, "(%d,%d-%d,%d) %d 倍", left, top, left + width, top + height, zoom);
+    return WaitUntil([&] { return Caption(loupe) == text; }, ms);
 }
 
-// A window of known, everywhere different colours, painted by its own thread.
+// A window whose every pixel has another colour, painted by its class background.
 DWORD PatternColour(int x, int y) {
-    return static_cast<DWORD>(((x * 5) & 0xFF) << 16 | ((y * 7) & 0xFF) << 8 |
-                              ((x * 3 + y * 11) & 0xFF));
+    return (DWORD)((x * 5 & 0xFF) << 16 | (y * 7 & 0xFF) << 8 | ((x * 3 + y * 11) & 0xFF));
 }
 
-class PatternWindow {
-  public:
-    explicit PatternWindow(RECT rect) : rect_(rect) {
-        thread_ = std::thread([this] { Run(); });
-        WaitUntil([&] { return window_ != NULL; });
-        Sleep(300);
+HWND CreatePatternWindow(const RECT& r) {
+    int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<DWORD> pixels;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x)
+            pixels.push_back(PatternColour(x, y));
     }
-    ~PatternWindow() {
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        thread_.join();
-    }
-    // The colour shown at a screen point.
-    DWORD At(int x, int y) const { return PatternColour(x - rect_.left, y - rect_.top); }
-
-  private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_PAINT) {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
-            RECT r;
-            GetClientRect(window, &r);
-            for (int y = 0; y < r.bottom; ++y) {
-                for (int x = 0; x < r.right; ++x) {
-                    DWORD c = PatternColour(x, y);
-                    SetPixelV(dc, x, y, RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF));
-                }
-            }
-            EndPaint(window, &paint);
-            return 0;
-        }
-        if (message == WM_DESTROY)
-            PostQuitMessage(0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    void Run() {
-        WNDCLASSA wc;
-        ZeroMemory(&wc, sizeof wc);
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "KelvarinTestPattern";
-        RegisterClassA(&wc);
-        HWND window = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, rect_.left,
-                                      rect_.top, rect_.right - rect_.left, rect_.bottom - rect_.top,
-                                      NULL, NULL, wc.hInstance, NULL);
-        UpdateWindow(window);
-        window_ = window;
-        MSG message;
-        while (GetMessageA(&message, NULL, 0, 0) > 0)
-            DispatchMessageA(&message);
-    }
-    RECT rect_;
-    std::thread thread_;
-    HWND volatile window_ = NULL;
-};
+    BITMAPINFO info = Info32(w, h);
+    HDC dc = GetDC(NULL);
+    HBITMAP bitmap = CreateDIBitmap(dc, &info.bmiHeader, CBM_INIT, pixels.data(), &info, 0);
+    ReleaseDC(NULL, dc);
+    WNDCLASSA wc = {0,
+                    DefWindowProcA,
+                    0,
+                    0,
+                    GetModuleHandleA(NULL),
+                    NULL,
+                    NULL,
+                    CreatePatternBrush(bitmap),
+                    NULL,
+                    "KelvarinTestPattern"};
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, r.left, r.top, w,
+                                  h, NULL, NULL, wc.hInstance, NULL);
+    UpdateWindow(window);
+    return window;
+}
 
 class ToolsTest : public testing::Test {
   protected:
@@ -204,13 +149,7 @@ class ToolsTest : public testing::Test {
         main = program.WaitMainWindow();
         ASSERT_NE(main, (HWND)NULL);
     }
-    void TearDown() override {
-        if (program.Running()) {
-            program.Exit();
-            program.WaitExit();
-        }
-    }
-    // The tool of the class after the menu command toggled it open, or null.
+    // The tool toggled open by the menu command, once it has painted; null if none came.
     HWND Open(WPARAM command, const char* className) {
         PostMessageA(main, WM_COMMAND, command, 0);
         HWND window = NULL;
@@ -223,13 +162,12 @@ class ToolsTest : public testing::Test {
         PostMessageA(main, WM_COMMAND, command, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }));
     }
-    void WriteIni(const char* section, const char* key, const char* value) {
-        WritePrivateProfileStringA(section, key, value, install.IniPath().c_str());
-        WritePrivateProfileStringA(NULL, NULL, NULL, install.IniPath().c_str());
+    std::string Ini(const char* section, const char* key) {
+        return ReadIniValue(install.IniPath(), key, section);
     }
 
-    ScratchInstall install{"kelvarin_tools"};
-    Program program;
+    e2e::ScratchInstall install{"kelvarin_tools"};
+    e2e::Program program;
     HWND main = NULL;
 };
 
@@ -242,21 +180,14 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerKeepsItsPlaceAndClampsAStoredZoom) {
               0x10EC0000u);
     EXPECT_TRUE(GetWindowLongA(loupe, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindow(loupe, GW_OWNER), main);
-    RECT rect, client;
-    GetWindowRect(loupe, &rect);
-    EXPECT_EQ(rect.left, 300);
-    EXPECT_EQ(rect.top, 200);
-    EXPECT_EQ(rect.right - rect.left, 128);
-    EXPECT_EQ(rect.bottom - rect.top, 128);
-    GetClientRect(loupe, &client);
-    char expected[64];
-    snprintf(expected, sizeof expected, "(0,0-%ld,%ld) 2 倍", client.right / 2 + 1,
-             client.bottom / 2 + 1);
-    EXPECT_EQ(Caption(loupe), expected);
+    EXPECT_EQ(Placement(loupe), "300,200 128x128");
+    RECT client;
+    GetClientRect(loupe, &client);  // the top-left corner of the screen at zoom 2
+    EXPECT_TRUE(ShowsSource(loupe, 0, 0, client.right / 2 + 1, client.bottom / 2 + 1, 2));
 
     e2e::MenuSpy spy(main);
     ASSERT_TRUE(spy.Ok());
-    SendNotifyMessageA(main, 0x8001, 1, WM_RBUTTONUP);
+    SendNotifyMessageA(main, 0x8001, 1, WM_RBUTTONUP);  // the tray's main menu
     ASSERT_TRUE(spy.WaitForPopup());
     SendMessageA(main, WM_CANCELMODE, 0, 0);
     for (const e2e::MenuSpy::Item& item : spy.LastPopup()) {
@@ -266,36 +197,29 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerKeepsItsPlaceAndClampsAStoredZoom) {
     }
 
     Close(40051, loupe);
-    const std::string ini = install.IniPath();
-    EXPECT_EQ(ReadIniValue(ini, "x 位置", kLoupe), "300");
-    EXPECT_EQ(ReadIniValue(ini, "y 位置", kLoupe), "200");
-    EXPECT_EQ(ReadIniValue(ini, "幅", kLoupe), "128");
-    EXPECT_EQ(ReadIniValue(ini, "高さ", kLoupe), "128");
-    EXPECT_EQ(ReadIniValue(ini, "倍率", kLoupe), "2");
+    const char* keys[] = {"x 位置", "y 位置", "幅", "高さ", "倍率"};
+    const char* saved[] = {"300", "200", "128", "128", "2"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Ini(kLoupe, keys[i]), saved[i]) << keys[i];
 
-    // Values written while it was closed, a zoom of 0 among them, are read at the next
-    // opening; a zoom outside 1..16 is brought inside.
+    // Values written while it was closed are read at the next opening; a zoom outside
+    // 1..16 (0 would divide by zero) is brought inside.
+    const char* stored[] = {"100", "120", "300", "220"};
+    for (int i = 0; i < 4; ++i)
+        WritePrivateProfileStringA(kLoupe, keys[i], stored[i], install.IniPath().c_str());
     const struct {
         const char* stored;
         int shown;
     } zooms[] = {{"5", 5}, {"0", 1}, {"-3", 1}, {"99", 16}};
-    WriteIni(kLoupe, "x 位置", "100");
-    WriteIni(kLoupe, "y 位置", "120");
-    WriteIni(kLoupe, "幅", "300");
-    WriteIni(kLoupe, "高さ", "220");
     for (const auto& zoom : zooms) {
-        WriteIni(kLoupe, "倍率", zoom.stored);
+        WritePrivateProfileStringA(kLoupe, "倍率", zoom.stored, install.IniPath().c_str());
+        WritePrivateProfileStringA(NULL, NULL, NULL, install.IniPath().c_str());
         loupe = Open(40051, "loupe");
-        ASSERT_NE(loupe, (HWND)NULL) << zoom.stored;
-        GetWindowRect(loupe, &rect);
-        EXPECT_EQ(rect.left, 100);
-        EXPECT_EQ(rect.top, 120);
-        EXPECT_EQ(rect.right, 400);
-        EXPECT_EQ(rect.bottom, 340);
+        EXPECT_EQ(Placement(loupe), "100,120 300x220");
         EXPECT_TRUE(ShowsZoom(loupe, zoom.shown)) << zoom.stored;
         Close(40051, loupe);
         ASSERT_TRUE(program.Running()) << zoom.stored;
-        EXPECT_EQ(ReadIniValue(ini, "倍率", kLoupe), std::to_string(zoom.shown));
+        EXPECT_EQ(Ini(kLoupe, "倍率"), std::to_string(zoom.shown));
     }
 }
 
@@ -303,7 +227,7 @@ TEST_F(ToolsTest, ZoomFollowsScrollBarWheelAndCtrlArrowsWithinOneToSixteen) {
     Start();
     HWND loupe = Open(40051, "loupe");
     ASSERT_NE(loupe, (HWND)NULL);
-    // Codes that do not change the zoom show in the step after them.
+    // A code that leaves the zoom alone shows in the step after it.
     const struct {
         WORD code, thumb;
         int zoom;
@@ -318,8 +242,8 @@ TEST_F(ToolsTest, ZoomFollowsScrollBarWheelAndCtrlArrowsWithinOneToSixteen) {
         SendMessageA(loupe, WM_VSCROLL, MAKEWPARAM(step.code, step.thumb), 0);
         EXPECT_TRUE(ShowsZoom(loupe, step.zoom)) << step.code << " " << step.thumb;
     }
-    // The wheel: three lines a notch (Wine's default), toward the user enlarges; less than
-    // a notch does nothing.
+    // Three lines a notch (Wine's default); toward the user enlarges; part of a notch
+    // does nothing.
     const struct {
         short delta;
         int zoom;
@@ -335,33 +259,24 @@ TEST_F(ToolsTest, ZoomFollowsScrollBarWheelAndCtrlArrowsWithinOneToSixteen) {
         WORD vk;
         int zoom;
     } keys[] = {{VK_LEFT, 15}, {VK_UP, 14}, {VK_RIGHT, 15}, {VK_DOWN, 16}, {VK_DOWN, 16}};
-    Key(VK_CONTROL, false);
+    Input(INPUT_KEYBOARD, 0, VK_CONTROL);
     for (const auto& key : keys) {
-        Key(key.vk, false);
-        Key(key.vk, true);
+        Input(INPUT_KEYBOARD, 0, key.vk);
+        Input(INPUT_KEYBOARD, KEYEVENTF_KEYUP, key.vk);
         EXPECT_TRUE(ShowsZoom(loupe, key.zoom)) << key.vk;
     }
-    Key(VK_CONTROL, true);
+    Input(INPUT_KEYBOARD, KEYEVENTF_KEYUP, VK_CONTROL);
 }
 
-// The wheel-lines setting, set for programs started while this lives, then put back.
-struct WheelLines {
-    explicit WheelLines(UINT lines) {
-        SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &saved, 0);
-        SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, NULL, SPIF_UPDATEINIFILE);
-    }
-    ~WheelLines() {
-        SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, saved, NULL, SPIF_UPDATEINIFILE);
-    }
+TEST_F(ToolsTest, ZoomByPagesWhenTheWheelScrollsPages) {
     UINT saved = 3;
-};
-
-TEST_F(ToolsTest, ZoomByPageWhenTheWheelScrollsPages) {
-    WheelLines pages(WHEEL_PAGESCROLL);  // read once, at the program's first wheel message
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &saved, 0);
+    SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, NULL, SPIF_UPDATEINIFILE);
     Start();
     HWND loupe = Open(40051, "loupe");
-    ASSERT_NE(loupe, (HWND)NULL);
+    // The program reads the setting once, at its first wheel message.
     SendMessageA(loupe, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-240), 0);
+    SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, saved, NULL, SPIF_UPDATEINIFILE);
     EXPECT_TRUE(ShowsZoom(loupe, 6));
     SendMessageA(loupe, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     EXPECT_TRUE(ShowsZoom(loupe, 4));
@@ -369,54 +284,54 @@ TEST_F(ToolsTest, ZoomByPageWhenTheWheelScrollsPages) {
 
 TEST_F(ToolsTest, PictureIsTheDraggedSpotEnlargedAndTheFrameLeavesNoTrace) {
     const RECT area = {560, 360, 760, 520};
-    PatternWindow pattern(area);
+    HWND pattern = CreatePatternWindow(area);
     PlacePointer(100, 100);
     Start();
     HWND loupe = Open(40051, "loupe");
     ASSERT_NE(loupe, (HWND)NULL);
     const int zoom = 3;
     SendMessageA(loupe, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, zoom), 0);
-    ASSERT_TRUE(ShowsZoom(loupe, zoom));
-    RECT client = ClientOnScreen(loupe);
+    RECT client;
+    GetClientRect(loupe, &client);
+    MapWindowPoints(loupe, NULL, (POINT*)&client, 2);
     const int cw = client.right - client.left, ch = client.bottom - client.top;
-    const LONG w = cw / zoom + 1, h = ch / zoom + 1;
+    const int w = cw / zoom + 1, h = ch / zoom + 1, left = 660 - w / 2, top = 440 - h / 2;
 
-    // Drag from the window to the middle of the pattern. The wheel is ignored during the
-    // drag, so the frame is removed with the size it was drawn with.
-    PlacePointer((client.left + client.right) / 2, (client.top + client.bottom) / 2);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
+    // Drag from the window to the middle of the pattern, and turn the wheel on the way: it
+    // is ignored, so the frame is removed with the size it was drawn with.
+    PlacePointer(client.left + 20, client.top + 20);
+    Input(INPUT_MOUSE, MOUSEEVENTF_LEFTDOWN);
     MoveMouse(640, 430);
     // A move can be read at the pointer's old place (see PlacePointer): repeat it.
-    for (int i = 0; i < 5 && !ShowsSource(loupe, 660 - w / 2, 440 - h / 2, w, h, 500); ++i) {
+    for (int i = 0; i < 5 && !ShowsSource(loupe, left, top, w, h, zoom, 500); ++i) {
         MoveMouse(659, 440);
         MoveMouse(660, 440);
     }
-    ASSERT_TRUE(ShowsSource(loupe, 660 - w / 2, 440 - h / 2, w, h)) << Caption(loupe);
+    ASSERT_TRUE(ShowsSource(loupe, left, top, w, h, zoom)) << Caption(loupe);
     SendMessageA(loupe, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), 0);
     Sleep(300);
-    Mouse(MOUSEEVENTF_LEFTUP);
-    EXPECT_EQ(ReadCaption(loupe).zoom, zoom);
+    Input(INPUT_MOUSE, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(ShowsSource(loupe, left, top, w, h, zoom)) << Caption(loupe);
 
-    const LONG left = 660 - w / 2, top = 440 - h / 2;
-    std::vector<DWORD> shown = Grab(client);
-    std::vector<DWORD> screen = Grab(area);
+    std::vector<DWORD> shown = Grab(client), screen = Grab(area);
     int wrong = 0, changed = 0;
     for (int y = 0; y < ch; ++y) {
         for (int x = 0; x < cw; ++x)
-            wrong += shown[y * cw + x] != pattern.At(left + x / zoom, top + y / zoom);
+            wrong += shown[y * cw + x] !=
+                     PatternColour(left - area.left + x / zoom, top - area.top + y / zoom);
     }
-    const int aw = area.right - area.left;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x)
-            changed += screen[(y - area.top) * aw + x - area.left] != pattern.At(x, y);
+    for (int y = 0; y < area.bottom - area.top; ++y) {
+        for (int x = 0; x < area.right - area.left; ++x)
+            changed += screen[y * (area.right - area.left) + x] != PatternColour(x, y);
     }
     EXPECT_EQ(wrong, 0) << "of " << cw * ch << " client pixels differ from the source";
-    EXPECT_EQ(changed, 0) << "pixels of the pattern left changed by the frame";
+    EXPECT_EQ(changed, 0) << "pixels of the pattern changed by the frame";
 
     // Plain arrows move the spot by one pixel.
     SendMessageA(loupe, WM_KEYDOWN, VK_RIGHT, 0);
     SendMessageA(loupe, WM_KEYDOWN, VK_UP, 0);
-    EXPECT_TRUE(ShowsSource(loupe, left + 1, top - 1, w, h));
+    EXPECT_TRUE(ShowsSource(loupe, left + 1, top - 1, w, h, zoom));
+    DestroyWindow(pattern);
 }
 
 TEST_F(ToolsTest, CoordinateWindowShowsThePointerAndIsDraggedAnywhere) {
@@ -427,62 +342,45 @@ TEST_F(ToolsTest, CoordinateWindowShowsThePointerAndIsDraggedAnywhere) {
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & ~WS_CLIPSIBLINGS, (LONG)(WS_POPUP | WS_VISIBLE));
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindow(window, GW_OWNER), main);
-    // Sized for "[8888, 8888]" in a DC's default font, top-left corner at the pointer.
+    // Sized for "[8888, 8888]" in a DC's default font, its corner at the pointer.
     HDC dc = CreateCompatibleDC(NULL);
-    RECT size = {0, 0, 0, 0};
+    RECT size = {0, 0, 0, 0}, rect;
     DrawTextA(dc, "[8888, 8888]", -1, &size, DT_CALCRECT);
-    RECT rect;
+    EXPECT_EQ(Placement(window),
+              "200,150 " + std::to_string(size.right) + "x" + std::to_string(size.bottom));
     GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 200);
-    EXPECT_EQ(rect.top, 150);
-    EXPECT_EQ(rect.right - rect.left, size.right);
-    EXPECT_EQ(rect.bottom - rect.top, size.bottom);
 
-    // The text "x, y" centred on white, as DrawText draws it, following the pointer.
-    BITMAPINFO info;
-    ZeroMemory(&info, sizeof info);
-    info.bmiHeader = {
-        sizeof info.bmiHeader, size.right, -size.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    // "x, y" centred on white as DrawText draws it, following the pointer.
+    BITMAPINFO info = Info32(size.right, size.bottom);
     void* bits = NULL;
-    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    const POINT points[] = {{5, 7}, {321, 654}, {1023, 0}};
-    for (const POINT& point : points) {
-        char text[32];
-        snprintf(text, sizeof text, "%ld, %ld", point.x, point.y);
+    HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0));
+    for (POINT point : {POINT{5, 7}, POINT{321, 654}, POINT{1023, 0}}) {
+        std::string text = std::to_string(point.x) + ", " + std::to_string(point.y);
         FillRect(dc, &size, (HBRUSH)GetStockObject(WHITE_BRUSH));
-        DrawTextA(dc, text, -1, &size, DT_CENTER | DT_VCENTER);
+        DrawTextA(dc, text.c_str(), -1, &size, DT_CENTER | DT_VCENTER);
         std::vector<DWORD> expected = Grab(size, dc);
         PlacePointer(point.x, point.y);
         EXPECT_TRUE(WaitUntil([&] { return Grab(rect) == expected; }, 3000)) << text;
     }
-    SelectObject(dc, old);
-    DeleteObject(dib);
+    DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
 
-    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(rect.left + 3, rect.bottom - 2)),
-              HTCAPTION);
-    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(rect.right + 5, rect.top)),
-              HTNOWHERE);
-    // Dragged by its middle to another place, which it keeps for the next opening.
+    LPARAM inside = MAKELPARAM(rect.left + 3, rect.bottom - 2), outside = MAKELPARAM(0, 0);
+    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, inside), HTCAPTION);
+    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, outside), HTNOWHERE);
+    // Dragged to another place, which it keeps for the next opening.
     PlacePointer(rect.left + 20, rect.top + 5);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Input(INPUT_MOUSE, MOUSEEVENTF_LEFTDOWN);
     MoveMouse(rect.left + 60, rect.top + 45);
     MoveMouse(rect.left + 120, rect.top + 85);
-    Mouse(MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(WaitUntil([&] {
-        RECT now;
-        GetWindowRect(window, &now);
-        return now.left == rect.left + 100 && now.top == rect.top + 80;
-    }));
+    Input(INPUT_MOUSE, MOUSEEVENTF_LEFTUP);
+    std::string moved = "300,230 " + Placement(window).substr(Placement(window).find(' ') + 1);
+    EXPECT_TRUE(WaitUntil([&] { return Placement(window) == moved; })) << Placement(window);
     Close(40052, window);
-    EXPECT_EQ(ReadIniValue(install.IniPath(), "x 位置", kCurInf), "300");
-    EXPECT_EQ(ReadIniValue(install.IniPath(), "y 位置", kCurInf), "230");
+    EXPECT_EQ(Ini(kCurInf, "x 位置"), "300");
+    EXPECT_EQ(Ini(kCurInf, "y 位置"), "230");
     PlacePointer(10, 10);
-    window = Open(40052, "CursorInfoWindow");
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 300);
-    EXPECT_EQ(rect.top, 230);
+    EXPECT_EQ(Placement(Open(40052, "CursorInfoWindow")), moved);
 }
 
 TEST_F(ToolsTest, BothOpenAtExitOpenThemselvesAtTheNextStart) {
@@ -491,14 +389,15 @@ TEST_F(ToolsTest, BothOpenAtExitOpenThemselvesAtTheNextStart) {
     ASSERT_NE(Open(40052, "CursorInfoWindow"), (HWND)NULL);
     program.Exit();
     ASSERT_EQ(program.WaitExit(), 0);
-    EXPECT_EQ(ReadIniValue(install.IniPath(), "虫眼鏡を表示"), "1");
-    EXPECT_EQ(ReadIniValue(install.IniPath(), "カーソル座標窓を表示"), "1");
-    EXPECT_NE(ReadIniValue(install.IniPath(), "倍率", kLoupe), "<missing>");
-    EXPECT_NE(ReadIniValue(install.IniPath(), "x 位置", kCurInf), "<missing>");
+    EXPECT_EQ(Ini("Kelvarin", "虫眼鏡を表示"), "1");
+    EXPECT_EQ(Ini("Kelvarin", "カーソル座標窓を表示"), "1");
+    EXPECT_NE(Ini(kLoupe, "倍率"), "<missing>");  // each saved its own section
+    EXPECT_NE(Ini(kCurInf, "x 位置"), "<missing>");
     Start();
-    EXPECT_TRUE(WaitUntil([&] { return e2e::FindProcessWindow(program.Pid(), "loupe", true); }));
-    EXPECT_TRUE(
-        WaitUntil([&] { return e2e::FindProcessWindow(program.Pid(), "CursorInfoWindow", true); }));
+    for (const char* name : {"loupe", "CursorInfoWindow"}) {
+        EXPECT_TRUE(WaitUntil([&] { return e2e::FindProcessWindow(program.Pid(), name, true); }))
+            << name;
+    }
 }
 
 }  // namespace
