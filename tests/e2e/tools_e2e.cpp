@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "objects.h"
 
 namespace {
 
@@ -397,6 +398,45 @@ TEST_F(ToolsTest, BothOpenAtExitOpenThemselvesAtTheNextStart) {
     for (const char* name : {"loupe", "CursorInfoWindow"}) {
         EXPECT_TRUE(WaitUntil([&] { return e2e::FindProcessWindow(program.Pid(), name, true); }))
             << name;
+    }
+}
+
+// Opened, painted and closed times over: the window class is registered again at each
+// opening, with the program's icons.
+void Cycle(HWND main, DWORD pid, WPARAM command, const char* className, int times) {
+    for (int i = 0; i < times; ++i) {
+        SendMessageA(main, WM_COMMAND, command, 0);
+        HWND tool = e2e::FindProcessWindow(pid, className, true);
+        ASSERT_NE(tool, (HWND)NULL) << i;
+        SendMessageA(tool, WM_PAINT, 0, 0);
+        SendMessageA(main, WM_COMMAND, command, 0);
+        ASSERT_FALSE(IsWindow(tool)) << i;
+    }
+}
+
+TEST_F(ToolsTest, AThousandOpeningsOfEachToolLeaveNoObjectsOrMemoryBehind) {
+    // The pointer away from both: a sizing cursor, loaded once and kept by the system,
+    // would otherwise appear in the counts whenever the pointer met a window's border.
+    for (const char* section : {kLoupe, kCurInf}) {
+        WritePrivateProfileStringA(section, "x 位置", "100", install.IniPath().c_str());
+        WritePrivateProfileStringA(section, "y 位置", "100", install.IniPath().c_str());
+    }
+    PlacePointer(900, 600);
+    Start();
+    for (const auto& tool :
+         {std::make_pair(40051, "loupe"), std::make_pair(40052, "CursorInfoWindow")}) {
+        e2e::ObjectCounts first, last;
+        Cycle(main, program.Pid(), tool.first, tool.second, 1);
+        ASSERT_TRUE(e2e::CountProcessObjects(program.Pid(), &first));
+        Cycle(main, program.Pid(), tool.first, tool.second, 1000);
+        ASSERT_TRUE(e2e::CountProcessObjects(program.Pid(), &last));
+        printf("%s after 1 and 1001: gdi %ld/%ld user %ld/%ld handles %ld/%ld private %lu/%lu\n",
+               tool.second, first.gdi, last.gdi, first.user, last.user, first.handles, last.handles,
+               (unsigned long)first.privateBytes, (unsigned long)last.privateBytes);
+        EXPECT_EQ(last.gdi, first.gdi) << tool.second;
+        EXPECT_EQ(last.user, first.user) << tool.second;
+        EXPECT_EQ(last.handles, first.handles) << tool.second;
+        EXPECT_LT(last.privateBytes, first.privateBytes + 256 * 1024) << tool.second;
     }
 }
 
