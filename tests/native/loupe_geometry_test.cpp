@@ -1,4 +1,5 @@
-// The magnifier's arithmetic: the rectangle it shows, its frame, and the zoom steps.
+// The magnifier's arithmetic: the rectangle it shows, its frame, the wheel's steps. The
+// scroll codes and keys are proven on the real window (tests/e2e/tools_e2e.cpp).
 #include "tools/loupe_geometry.h"
 
 #include <gtest/gtest.h>
@@ -45,22 +46,6 @@ TEST(LoupeFrame, FourStripsOnePixelOutsideTheSource) {
     }
 }
 
-TEST(LoupeZoom, ScrollCodesStepAndClampToOneToSixteen) {
-    EXPECT_EQ(LoupeZoomAfterScroll(2, LOUPE_SB_LINEUP, 0), 1);
-    EXPECT_EQ(LoupeZoomAfterScroll(1, LOUPE_SB_LINEUP, 0), 1);
-    EXPECT_EQ(LoupeZoomAfterScroll(15, LOUPE_SB_PAGEDOWN, 0), 16);
-    EXPECT_EQ(LoupeZoomAfterScroll(5, LOUPE_SB_PAGEUP, 0), 3);
-    EXPECT_EQ(LoupeZoomAfterScroll(5, LOUPE_SB_THUMBTRACK, 9), 9);
-    EXPECT_EQ(LoupeZoomAfterScroll(5, LOUPE_SB_THUMBTRACK, 0xFFFF), 16);
-    EXPECT_EQ(LoupeZoomAfterScroll(5, 4 /* SB_THUMBPOSITION */, 9), 5);
-    EXPECT_EQ(LoupeZoomAfterScroll(5, 8 /* SB_ENDSCROLL */, 9), 5);
-    // A stored zoom out of range comes back inside it; 0 would divide by zero.
-    EXPECT_EQ(ClampLoupeZoom(0), 1);
-    EXPECT_EQ(ClampLoupeZoom(-2147483647 - 1), 1);
-    EXPECT_EQ(ClampLoupeZoom(17), 16);
-    EXPECT_EQ(ClampLoupeZoom(7), 7);
-}
-
 TEST(LoupeZoom, WheelNotchesBecomeLineOrPageSteps) {
     auto expect = [](int delta, unsigned lines, int code, int count) {
         LoupeWheelScroll s = LoupeWheelToScroll(delta, lines);
@@ -77,23 +62,6 @@ TEST(LoupeZoom, WheelNotchesBecomeLineOrPageSteps) {
     expect(-120, 0xFFFFFFFFu, LOUPE_SB_PAGEDOWN, 1);  // WHEEL_PAGESCROLL
     expect(360, 0xFFFF, LOUPE_SB_PAGEUP, 3);
     expect(-32768, 0xFFFE, LOUPE_SB_LINEDOWN, 16);  // capped, not millions of steps
-}
-
-TEST(LoupeKeys, ArrowsStepTheFocusOrWithCtrlTheZoom) {
-    LoupeKeyAction a = LoupeKeyToAction(0x25, false);
-    EXPECT_TRUE(a.handled);
-    EXPECT_EQ(a.scrollCode, -1);
-    EXPECT_EQ(a.dx, -1);
-    EXPECT_EQ(LoupeKeyToAction(0x28, false).dy, 1);
-    EXPECT_EQ(LoupeKeyToAction(0x25, true).scrollCode, LOUPE_SB_LINEUP);
-    EXPECT_EQ(LoupeKeyToAction(0x26, true).scrollCode, LOUPE_SB_LINEUP);
-    EXPECT_EQ(LoupeKeyToAction(0x27, true).scrollCode, LOUPE_SB_LINEDOWN);
-    EXPECT_EQ(LoupeKeyToAction(0x28, true).scrollCode, LOUPE_SB_LINEDOWN);
-    EXPECT_FALSE(LoupeKeyToAction(0x24, false).handled);
-    EXPECT_FALSE(LoupeKeyToAction(0x29, true).handled);
-    EXPECT_EQ(ClampToScreen(-1, 1024), 0);
-    EXPECT_EQ(ClampToScreen(1024, 1024), 1023);
-    EXPECT_EQ(ClampToScreen(500, 1024), 500);
 }
 
 }  // namespace
