@@ -50,3 +50,15 @@ set_target_properties(menu_objects_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTO
 add_dependencies(menu_objects_bench_win32 Kelvarin object_probe)
 add_custom_command(TARGET menu_objects_bench_win32 POST_BUILD
                    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
+
+# The tool windows: the magnifier's paint in this process, and 1,000 openings and
+# closings of each tool in Kelvarin.exe with its object counts.
+add_executable(tools_bench_win32 ${PROJECT_SOURCE_DIR}/bench/tools_bench_win32.cpp)
+target_compile_options(tools_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(tools_bench_win32 PRIVATE e2e_support)
+target_link_options(tools_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(tools_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(tools_bench_win32 Kelvarin object_probe)
+# The object count loads its probe from the folder of the program that counts.
+add_custom_command(TARGET tools_bench_win32 POST_BUILD COMMAND ${CMAKE_COMMAND} -E
+                   copy_if_different $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)

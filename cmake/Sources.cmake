@@ -10,6 +10,7 @@ set(KELVARIN_PURE_SOURCES
   src/display/mode_catalogue.cpp
   src/display/mode_menu_layout.cpp
   src/wallpaper/wallpaper_style.cpp
+  src/tools/loupe_geometry.cpp
 )
 
 # Thin Win32 adapters.
@@ -24,6 +25,8 @@ set(KELVARIN_WIN32_SOURCES
   src/display/display_modes.cpp
   src/display/resolution_menu.cpp
   src/wallpaper/wallpaper.cpp
+  src/tools/loupe.cpp
+  src/tools/curinf.cpp
 )
 
 set(KELVARIN_MAIN_SOURCE src/app/main.cpp)

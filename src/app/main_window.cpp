@@ -12,6 +12,8 @@
 #include "app/winutil.h"
 #include "display/resolution_menu.h"
 #include "resource.h"
+#include "tools/curinf.h"
+#include "tools/loupe.h"
 #include "wallpaper/wallpaper.h"
 
 const char kMainWindowClass[] = "ZadeduDodavizUdur";
@@ -37,9 +39,17 @@ struct ToolWindow {
     uint8_t AppInfo::*openFlag;
 };
 
+// An always-on-top, sizable window with caption, system menu and the zoom scroll bar,
+// without minimise and maximise boxes (0x10EC0000).
+HWND CreateToolLoupeWindow(HINSTANCE instance, HWND owner) {
+    return CreateLoupeWindow(instance, owner,
+                             WS_VISIBLE | WS_CAPTION | WS_VSCROLL | WS_SYSMENU | WS_THICKFRAME,
+                             WS_EX_TOPMOST);
+}
+
 const ToolWindow kToolWindows[] = {
-    {IDM_LOUPE, PROP_LOUPEWINDOW, NULL, &AppInfo::showLoupe},
-    {IDM_CURINF, PROP_CURINFWINDOW, NULL, &AppInfo::showCurInf},
+    {IDM_LOUPE, PROP_LOUPEWINDOW, CreateToolLoupeWindow, &AppInfo::showLoupe},
+    {IDM_CURINF, PROP_CURINFWINDOW, CreateCurInfWindow, &AppInfo::showCurInf},
 };
 
 const ToolWindow* FindToolWindow(WORD command) {
