@@ -30,6 +30,39 @@ target_link_libraries(post_exit PRIVATE user32)
 target_link_options(post_exit PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(post_exit PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 
+# Opening the resolution menu against the main menu, in-process over the product's code;
+# the resource script supplies menu 127.
+add_executable(resolution_menu_bench_win32 ${PROJECT_SOURCE_DIR}/bench/resolution_menu_bench_win32.cpp
+                                           ${KELVARIN_RESOURCE})
+target_compile_options(resolution_menu_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_include_directories(resolution_menu_bench_win32 PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(resolution_menu_bench_win32 PRIVATE kelvarin_core)
+target_link_options(resolution_menu_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(resolution_menu_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+# Objects and memory of the running program after 1,000 openings of each tray menu; the
+# object count loads its probe DLL from beside the bench.
+add_executable(menu_objects_bench_win32 ${PROJECT_SOURCE_DIR}/bench/menu_objects_bench_win32.cpp)
+target_compile_options(menu_objects_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(menu_objects_bench_win32 PRIVATE e2e_support)
+target_link_options(menu_objects_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(menu_objects_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(menu_objects_bench_win32 Kelvarin object_probe)
+add_custom_command(TARGET menu_objects_bench_win32 POST_BUILD
+                   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
+
+# The tool windows: the magnifier's paint in this process, and 1,000 openings and
+# closings of each tool in Kelvarin.exe with its object counts.
+add_executable(tools_bench_win32 ${PROJECT_SOURCE_DIR}/bench/tools_bench_win32.cpp)
+target_compile_options(tools_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(tools_bench_win32 PRIVATE e2e_support)
+target_link_options(tools_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(tools_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(tools_bench_win32 Kelvarin object_probe)
+# The object count loads its probe from the folder of the program that counts.
+add_custom_command(TARGET tools_bench_win32 POST_BUILD COMMAND ${CMAKE_COMMAND} -E
+                   copy_if_different $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
+
 # Capture figures for bench/capture.sh (named so that bench.sh does not run it bare).
 add_executable(capture_timing ${PROJECT_SOURCE_DIR}/bench/capture_timing.cpp)
 target_compile_options(capture_timing PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)

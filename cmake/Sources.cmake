@@ -8,6 +8,9 @@ set(KELVARIN_PURE_SOURCES
   src/app/hotkey_codec.cpp
   src/app/placement.cpp
   src/display/mode_catalogue.cpp
+  src/display/mode_menu_layout.cpp
+  src/wallpaper/wallpaper_style.cpp
+  src/tools/loupe_geometry.cpp
   src/capture/bmp_format.cpp
 )
 
@@ -21,7 +24,10 @@ set(KELVARIN_WIN32_SOURCES
   src/app/main_window.cpp
   src/app/system_path.cpp
   src/display/display_modes.cpp
+  src/display/resolution_menu.cpp
   src/wallpaper/wallpaper.cpp
+  src/tools/loupe.cpp
+  src/tools/curinf.cpp
   src/capture/bmp_writer.cpp
   src/capture/capture.cpp
 )

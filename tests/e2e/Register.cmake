@@ -26,3 +26,9 @@ add_test(NAME e2e.logoff COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/logoff.sh ${WINE_E
          ${KELVARIN_WINE_STATE} ${KELVARIN_WIN32_DIR}/tests/logoff_helper.exe)
 set_tests_properties(e2e.logoff PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL TRUE TIMEOUT 300
                      LABELS e2e)
+
+# The same with both tool windows open: recorded at log-off, reopened at the next start.
+add_test(NAME e2e.tools_logoff COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/logoff.sh ${WINE_ENV}
+         ${KELVARIN_WINE_STATE} ${KELVARIN_WIN32_DIR}/tests/tools_logoff_helper.exe)
+set_tests_properties(e2e.tools_logoff PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL TRUE TIMEOUT 300
+                     LABELS e2e)

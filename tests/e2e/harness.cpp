@@ -62,14 +62,14 @@ BOOL CALLBACK FindProcessWindowProc(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
+}  // namespace
+
 // The first top-level window of the class that process pid owns, or null.
 HWND FindProcessWindow(DWORD pid, const char* className, bool visibleOnly) {
     WindowSearch search = {pid, className, visibleOnly, NULL};
     EnumWindows(FindProcessWindowProc, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
-}  // namespace
 
 std::string ProductExe() {
     std::string folder = ModuleFolder();
