@@ -50,20 +50,6 @@ shot desktop
 convert "$out/desktop.png" -crop 240x40+784+728 +repage -scale 200% "$out/tray.png"
 echo "run: wrote build/run/tray.png"
 
-# Hotkey 1 with the pointer in mid-desktop: the capture shows the cursor drawn there.
-xdotool search --name 'Wine desktop' windowfocus --sync 2>/dev/null || true
-xdotool mousemove 400 300
-sleep 0.5
-xdotool key ctrl+shift+F7
-i=0
-until ls "$captures"/*.bmp >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -gt 50 ] && { echo "run: hotkey 1 wrote no capture" >&2; exit 1; }
-    sleep 0.1
-done
-cp "$(ls "$captures"/*.bmp | head -n 1)" "$out/capture.bmp"
-convert "$out/capture.bmp" "$out/capture.png"
-echo "run: wrote build/run/capture.bmp ($(basename "$(ls "$captures"/*.bmp | head -n 1)")) and capture.png"
-
 # A left click opens the resolution menu; a click on the bare desktop closes it.
 xdotool mousemove $icon_x $icon_y click 1
 sleep 1
@@ -90,6 +76,21 @@ menu_item 98
 xdotool mousemove 300 250 mousedown 1 sleep 0.3 mousemove 120 700 sleep 0.3 mousemove 45 757 sleep 0.3 mouseup 1 sleep 1
 shot tools
 convert "$out/tools.png" -crop 560x340+100+100 +repage "$out/tools-crop.png"
+# Hotkey 1 with both tools open and the pointer beside them: the capture shows the
+# cursor drawn in where the pointer stands.
+xdotool search --name 'Wine desktop' windowfocus --sync 2>/dev/null || true
+xdotool mousemove 700 450
+sleep 0.5
+xdotool key ctrl+shift+F7
+i=0
+until ls "$captures"/*.bmp >/dev/null 2>&1; do
+    i=$((i + 1)); [ $i -gt 50 ] && { echo "run: hotkey 1 wrote no capture" >&2; exit 1; }
+    sleep 0.1
+done
+cp "$(ls "$captures"/*.bmp | head -n 1)" "$out/capture.bmp"
+convert "$out/capture.bmp" "$out/capture.png"
+echo "run: wrote build/run/capture.bmp ($(basename "$(ls "$captures"/*.bmp | head -n 1)")) and capture.png"
+
 # Closed again from the menu, so that they saved their places and stay closed at exit.
 menu_item 115
 menu_item 98
