@@ -150,13 +150,21 @@ int Repeat(int runs) {
         snprintf(when, sizeof when, "after %d", marks[m]);
         PrintCounts(when, counts[m]);
     }
+    // Objects must come back to the same count. Private memory moves by a page or two as
+    // Wine's heaps settle; a leak shows as the last mark above every earlier one.
     const e2e::ObjectCounts& first = counts[0];
     const e2e::ObjectCounts& last = counts[kMarks - 1];
+    SIZE_T highest = 0;
+    for (int m = 0; m < kMarks - 1; ++m)
+        highest = counts[m].privateBytes > highest ? counts[m].privateBytes : highest;
     bool same = first.gdi == last.gdi && first.user == last.user && first.handles == last.handles;
-    printf("  first to last: GDI %+ld USER %+ld handles %+ld private %+.0f KB (target: none: %s)\n",
-           last.gdi - first.gdi, last.user - first.user, last.handles - first.handles,
-           ((double)last.privateBytes - (double)first.privateBytes) / 1024.0,
-           same && last.privateBytes <= first.privateBytes ? "met" : "NOT met");
+    printf(
+        "  first to last: GDI %+ld USER %+ld handles %+ld private %+.0f KB, last %s the "
+        "earlier marks (target: no growth: %s)\n",
+        last.gdi - first.gdi, last.user - first.user, last.handles - first.handles,
+        ((double)last.privateBytes - (double)first.privateBytes) / 1024.0,
+        last.privateBytes > highest ? "above" : "within",
+        same && last.privateBytes <= highest ? "met" : "NOT met");
     return 0;
 }
 
