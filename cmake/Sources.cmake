@@ -8,6 +8,7 @@ set(KELVARIN_PURE_SOURCES
   src/app/hotkey_codec.cpp
   src/app/placement.cpp
   src/display/mode_catalogue.cpp
+  src/dialogs/dialog_text.cpp
 )
 
 # Thin Win32 adapters.
@@ -20,6 +21,10 @@ set(KELVARIN_WIN32_SOURCES
   src/app/main_window.cpp
   src/display/display_modes.cpp
   src/wallpaper/wallpaper.cpp
+  src/dialogs/dialog_util.cpp
+  src/dialogs/link_label.cpp
+  src/dialogs/settings_dialog.cpp
+  src/dialogs/about_box.cpp
 )
 
 set(KELVARIN_MAIN_SOURCE src/app/main.cpp)

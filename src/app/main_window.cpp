@@ -9,6 +9,8 @@
 #include "app/settings.h"
 #include "app/tray.h"
 #include "app/winutil.h"
+#include "dialogs/about_box.h"
+#include "dialogs/settings_dialog.h"
 #include "resource.h"
 
 const char kMainWindowClass[] = "ZadeduDodavizUdur";
@@ -103,9 +105,9 @@ struct CommandRoute {
 };
 
 const CommandRoute kCommandRoutes[] = {
-    {IDM_EXIT, ExitProgram},        {IDM_ABOUT, NULL},
+    {IDM_EXIT, ExitProgram},        {IDM_ABOUT, AboutCommand},
     {IDM_WALLPAPER_CENTER, NULL},   {IDM_WALLPAPER_TILE, NULL},
-    {IDM_WALLPAPER_STRETCH, NULL},  {IDM_SETTINGS, NULL},
+    {IDM_WALLPAPER_STRETCH, NULL},  {IDM_SETTINGS, SettingsCommand},
     {IDM_REMOVE_WALLPAPER, NULL},   {IDM_LOUPE, ToggleToolWindow},
     {IDM_CURINF, ToggleToolWindow}, {IDM_DISPLAY_PROPERTIES, OpenDisplayProperties},
 };
