@@ -1,13 +1,13 @@
 # Kelvarin: `make` builds build/win32/Kelvarin.exe, `make run` runs it under Wine,
-# `make test` runs every test tier, `make bench` the benchmarks. Each installs what is
-# missing first (scripts/setup.sh, idempotent).
+# `make test` runs every test tier, `make bench` the benchmarks, `make dist` the release
+# package. Each installs what is missing first (scripts/setup.sh, idempotent).
 BUILD   := build
 WIN32   := $(BUILD)/win32
 NATIVE  := $(BUILD)/native
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_Q := -Wno-dev --log-level=WARNING
 
-.PHONY: all setup exe win32 native test run bench format clean
+.PHONY: all setup exe win32 native test run bench dist format clean
 
 all: exe
 
@@ -38,8 +38,11 @@ run: exe
 bench: win32 native
 	sh scripts/bench.sh
 
+dist: exe
+	sh scripts/dist.sh
+
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

@@ -38,4 +38,14 @@ endfunction()
 
 include(${PROJECT_SOURCE_DIR}/tests/wine/Register.cmake)
 include(${PROJECT_SOURCE_DIR}/tests/e2e/Register.cmake)
+
+# The release package (`make dist`), built from the cross build's exe into a scratch folder.
+add_test(NAME native.dist_package COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/native/dist_package_test.py
+         ${PROJECT_SOURCE_DIR} ${KELVARIN_WIN32_DIR}/Kelvarin.exe)
+set_tests_properties(native.dist_package PROPERTIES LABELS native)
 include(${PROJECT_SOURCE_DIR}/bench/NativeBench.cmake)
+
+# The manifest compiled into the exe, parsed as XML.
+add_test(NAME native.manifest COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/manifest_check.py
+         ${KELVARIN_WIN32_DIR}/generated/Kelvarin.manifest ${PROJECT_SOURCE_DIR}/res/version.h)
+set_tests_properties(native.manifest PROPERTIES LABELS native)

@@ -19,6 +19,7 @@ set(KELVARIN_WIN32_SOURCES
   src/app/tray.cpp
   src/app/hotkeys.cpp
   src/app/main_window.cpp
+  src/app/system_path.cpp
   src/display/display_modes.cpp
   src/wallpaper/wallpaper.cpp
   src/dialogs/dialog_util.cpp

@@ -24,8 +24,15 @@ target_link_libraries(Kelvarin PRIVATE kelvarin_core)
 # Static runtime support so the only DLLs are the system's; stripped, unused sections dropped.
 target_link_options(Kelvarin PRIVATE -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections)
 set_target_properties(Kelvarin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# The manifest carries the fixed version from version.h, the one place it is written.
+file(STRINGS ${PROJECT_SOURCE_DIR}/res/version.h KELVARIN_VERSION_LINE REGEX "KELVARIN_VERSION_FIXED")
+string(REGEX MATCH "([0-9]+), *([0-9]+), *([0-9]+), *([0-9]+)" _ "${KELVARIN_VERSION_LINE}")
+set(KELVARIN_MANIFEST_VERSION "${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3}.${CMAKE_MATCH_4}")
+configure_file(${PROJECT_SOURCE_DIR}/res/Kelvarin.manifest.in ${CMAKE_BINARY_DIR}/generated/Kelvarin.manifest @ONLY)
+target_include_directories(Kelvarin PRIVATE ${CMAKE_BINARY_DIR}/generated)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/version.h)
 set_source_files_properties(${KELVARIN_RESOURCE} PROPERTIES OBJECT_DEPENDS
-  "${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/Kelvarin.ico;${PROJECT_SOURCE_DIR}/res/hand.cur")
+  "${CMAKE_BINARY_DIR}/generated/Kelvarin.manifest;${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/Kelvarin.ico;${PROJECT_SOURCE_DIR}/res/hand.cur")
 
 # GoogleTest for Windows, built from the Debian source package inside this build. Where
 # there is none (a plain Windows build of the product), the tests are left out.

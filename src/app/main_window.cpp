@@ -7,6 +7,7 @@
 #include "app/app_info.h"
 #include "app/hotkeys.h"
 #include "app/settings.h"
+#include "app/system_path.h"
 #include "app/tray.h"
 #include "app/winutil.h"
 #include "dialogs/about_box.h"
@@ -82,13 +83,9 @@ void RecordAndSave(HWND window) {
 // rundll32 in the current or the program's folder can stand in for it.
 LRESULT OpenDisplayProperties(HWND window, WPARAM, LPARAM) {
     char program[MAX_PATH + 16];
-    UINT length = GetSystemDirectoryA(program, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return 0;
-    if (program[length - 1] != '\\')
-        program[length++] = '\\';
-    strcpy(program + length, "rundll32.exe");
-    ShellExecuteA(window, NULL, program, "shell32.dll,Control_RunDLL desk.cpl,,3", NULL, SW_SHOW);
+    if (FindSystemProgram(kSystemFolderApi, "rundll32.exe", program, sizeof program))
+        ShellExecuteA(window, NULL, program, "shell32.dll,Control_RunDLL desk.cpl,,3", NULL,
+                      SW_SHOW);
     return 0;
 }
 

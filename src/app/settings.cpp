@@ -38,9 +38,13 @@ BOOL GetModulePath(char* out, DWORD size, const char* extension) {
     if (extension != NULL) {
         RemoveExtension(out);
         size_t length = strlen(out);
-        // A path so long that the extension does not fit is cut, never overrun.
-        if (length < size)
-            CopyTextBounded(out + length, extension, size - length);
+        // A path so long that the extension does not fit would name the executable
+        // itself ("...\\name."), and the settings would be written into the program.
+        if (length + strlen(extension) >= size) {
+            out[0] = '\0';
+            return FALSE;
+        }
+        strcpy(out + length, extension);
     }
     LowerAsciiLetters(out);
     return TRUE;
@@ -88,6 +92,10 @@ BOOL LoadSettings(AppInfo* info) {
     GetModuleDirectory(defaultFolder, sizeof defaultFolder);
     GetPrivateProfileStringA(kSettingsSection, kKeySaveFolder, defaultFolder, info->saveFolder,
                              sizeof info->saveFolder, iniPath);
+    // An over-long value is cut by bytes and may end in half a double-byte character.
+    size_t folderLength = strlen(info->saveFolder);
+    if (folderLength > 0 && SjisByteKind(info->saveFolder, folderLength - 1) == SJIS_LEAD)
+        info->saveFolder[folderLength - 1] = '\0';
     info->hotkeyCapture = DecodeHotkey(ReadIniInt(iniPath, kSettingsSection, kKeyHotkeyCapture, 0));
     info->hotkeySetWallpaper =
         DecodeHotkey(ReadIniInt(iniPath, kSettingsSection, kKeyHotkeySetWallpaper, 0));

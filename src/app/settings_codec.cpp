@@ -1,20 +1,39 @@
 // INI value encodings of the settings (see settings_codec.h).
 #include "app/settings_codec.h"
 
+#include <errno.h>
+#include <limits.h>
 #include <stdio.h>
+#include <stdlib.h>
+
+namespace {
+
+// "%d" reading: optional white space and sign, then decimal digits, the rest ignored.
+// A number out of range (what "%d" leaves undefined) saturates at the int limits.
+bool ParseDecimal(const char* text, int* value) {
+    char* end = NULL;
+    errno = 0;
+    long number = strtol(text, &end, 10);
+    if (end == text)
+        return false;
+    if (number > INT_MAX || (errno == ERANGE && number > 0))
+        number = INT_MAX;
+    if (number < INT_MIN || (errno == ERANGE && number < 0))
+        number = INT_MIN;
+    *value = static_cast<int>(number);
+    return true;
+}
+
+}  // namespace
 
 int ParseIniInt(const char* text, int fallback) {
     int value = 0;
-    if (sscanf(text, "%d", &value) == 1)
-        return value;
-    return fallback;
+    return ParseDecimal(text, &value) ? value : fallback;
 }
 
 bool ParseIniBool(const char* text, bool fallback) {
     int value = 0;
-    if (sscanf(text, "%d", &value) == 1)
-        return value != 0;
-    return fallback;
+    return ParseDecimal(text, &value) ? value != 0 : fallback;
 }
 
 int EncodeHotkey(const HotkeySpec& hotkey) {

@@ -114,10 +114,17 @@ bool JoinPath(char* dest, size_t size, const char* folder, const char* name) {
         CopyTextBounded(dest, name, size);
         return strlen(dest) == strlen(name);
     }
+    // A folder that ends in an unpaired lead byte would take the separator as its trail
+    // byte, and the path would name a file one level up: no such folder exists.
+    size_t folderLength = strlen(folder);
+    if (SjisByteKind(folder, folderLength - 1) == SJIS_LEAD) {
+        dest[0] = '\0';
+        return false;
+    }
     CopyTextBounded(dest, folder, size);
     size_t length = strlen(dest);
     // A folder that does not fit cannot be joined to anything: keep the cut folder only.
-    if (length != strlen(folder))
+    if (length != folderLength)
         return false;
     if (strcmp(name, ".") == 0)
         return true;

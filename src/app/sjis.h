@@ -28,6 +28,7 @@ char* RemoveLastComponent(char* path);
 // "." keeps the folder and ".." goes up one level. The result never exceeds size - 1
 // bytes: an over-long result is cut as CopyTextBounded cuts, never mid-character, and
 // then false is returned, so that no caller uses a cut path as if it were whole.
+// A folder ending in an unpaired lead byte is refused: false and an empty result.
 bool JoinPath(char* dest, size_t size, const char* folder, const char* name);
 // Copies at most size - 1 bytes (size 1 or more), never splitting a double-byte
 // character at the cut, and always terminates.

@@ -18,6 +18,9 @@ static_assert(offsetof(NOTIFYICONDATAA, szTip) + TRAY_TIP_SIZE == TRAY_DATA_SIZE
 
 NOTIFYICONDATAA TrayIconData;
 HWND TrayNotifyWindow;
+// Whether the shell took the icon. At log-on the taskbar may exist yet refuse the add
+// while it is busy; without a second try the program would stay invisible.
+bool TrayIconShown;
 
 // The taskbar's notification area; both windows have empty titles, and an empty title
 // (not a null one) is asked for so that nothing else of the class matches.
@@ -41,9 +44,9 @@ BOOL AddTrayIcon(HWND window) {
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = icon;
     CopyTextBounded(data.szTip, "", TRAY_TIP_SIZE);
-    // Without a taskbar yet this fails; the watchdog adds the icon when one appears.
-    Shell_NotifyIconA(NIM_ADD, &data);
+    // Without a taskbar yet, or with a busy one, this fails; the watchdog tries again.
     TrayIconData = data;
+    TrayIconShown = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
     UpdateTrayTip();
     TrayNotifyWindow = FindTrayNotifyWindow();
     SetTimer(window, TRAY_WATCHDOG_TIMER, TRAY_WATCHDOG_PERIOD, TrayWatchdog);
@@ -63,19 +66,22 @@ BOOL UpdateTrayTip() {
 void CALLBACK TrayWatchdog(HWND, UINT, UINT_PTR, DWORD) {
     if (TrayNotifyWindow != NULL && !IsWindow(TrayNotifyWindow))
         TrayNotifyWindow = NULL;
-    if (TrayNotifyWindow != NULL)
-        return;
-    TrayNotifyWindow = FindTrayNotifyWindow();
-    if (TrayNotifyWindow != NULL) {
-        // A new notification area: whatever the shell had of us is gone or stale.
-        Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
-        Shell_NotifyIconA(NIM_ADD, &TrayIconData);
+    if (TrayNotifyWindow == NULL) {
+        TrayNotifyWindow = FindTrayNotifyWindow();
+        if (TrayNotifyWindow != NULL) {
+            // A new notification area: whatever the shell had of us is gone or stale.
+            Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+            TrayIconShown = false;
+        }
     }
+    if (!TrayIconShown)
+        TrayIconShown = Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
 }
 
 BOOL RemoveTrayIcon(HWND window) {
     KillTimer(window, TRAY_WATCHDOG_TIMER);
     Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+    TrayIconShown = false;
     return TRUE;
 }
 

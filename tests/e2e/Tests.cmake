@@ -1,7 +1,8 @@
 # Every tests/e2e/<name>_e2e.cpp is one harness executable that drives the real
 # Kelvarin.exe (found beside the tests folder) inside the Wine desktop.
 file(GLOB KELVARIN_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_e2e.cpp)
-add_library(e2e_support STATIC ${CMAKE_CURRENT_LIST_DIR}/harness.cpp)
+add_library(e2e_support STATIC ${CMAKE_CURRENT_LIST_DIR}/harness.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/objects.cpp)
 target_compile_options(e2e_support PRIVATE ${KELVARIN_CHARSET_FLAGS} -Wall -Wextra -Werror)
 target_link_libraries(e2e_support PUBLIC kelvarin_core gtest_win32)
 foreach(src ${KELVARIN_E2E_TESTS})
@@ -33,6 +34,34 @@ set_target_properties(menu_spy PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${C
 foreach(src ${KELVARIN_E2E_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_dependencies(${name} menu_spy)
+endforeach()
+
+# Stand-ins for the system libraries that are not "known DLLs", planted beside the
+# program to prove that it never loads them from its own folder.
+foreach(lib comctl32)
+  add_library(decoy_${lib} SHARED ${CMAKE_CURRENT_LIST_DIR}/decoy_dll.cpp)
+  target_link_options(decoy_${lib} PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(decoy_${lib} PROPERTIES PREFIX "" OUTPUT_NAME ${lib}
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/decoys)
+  foreach(src ${KELVARIN_E2E_TESTS})
+    get_filename_component(name ${src} NAME_WE)
+    add_dependencies(${name} decoy_${lib})
+  endforeach()
+endforeach()
+
+# Counting another process's objects: the probe that object counts load into it, and a
+# program that makes and keeps objects on request, to show that the count sees them.
+add_library(object_probe SHARED ${CMAKE_CURRENT_LIST_DIR}/object_probe.cpp)
+target_compile_options(object_probe PRIVATE -Wall -Wextra -Werror)
+target_link_options(object_probe PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at)
+set_target_properties(object_probe PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_executable(object_leaker ${CMAKE_CURRENT_LIST_DIR}/object_leaker.cpp)
+target_compile_options(object_leaker PRIVATE -Wall -Wextra -Werror)
+target_link_options(object_leaker PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(object_leaker PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+foreach(src ${KELVARIN_E2E_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_dependencies(${name} object_probe object_leaker)
 endforeach()
 
 # The About box's helpers: a recorder registered as the https handler, and a resource-meter

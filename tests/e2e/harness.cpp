@@ -302,6 +302,10 @@ LRESULT FakeTaskbar::OnCopyData(HWND, WPARAM wParam, LPARAM lParam) {
         record.tip = tip;
         std::lock_guard<std::mutex> guard(lock_);
         records_.push_back(record);
+        if (record.message == 0 /* NIM_ADD */ && addsToRefuse_ > 0) {
+            --addsToRefuse_;
+            return FALSE;
+        }
     }
     if (realTaskbar_ != NULL && IsWindow(realTaskbar_)) {
         return SendMessageA(realTaskbar_, WM_COPYDATA, wParam, lParam);
@@ -331,6 +335,11 @@ std::vector<TrayRecord> FakeTaskbar::RecordsFor(HWND owner, int message) {
 
 bool FakeTaskbar::WaitForRecord(HWND owner, DWORD message, DWORD timeoutMs) {
     return WaitUntil([&] { return !RecordsFor(owner, (int)message).empty(); }, timeoutMs);
+}
+
+void FakeTaskbar::RefuseAdds(int count) {
+    std::lock_guard<std::mutex> guard(lock_);
+    addsToRefuse_ = count;
 }
 
 void FakeTaskbar::CreateNotifyArea() {

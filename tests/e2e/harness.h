@@ -94,6 +94,8 @@ class FakeTaskbar {
     bool WaitForRecord(HWND owner, DWORD message, DWORD timeoutMs = 5000);
     void CreateNotifyArea();
     void DestroyNotifyArea();
+    // The next count NIM_ADD requests are recorded and answered FALSE, as a busy shell does.
+    void RefuseAdds(int count);
 
   private:
     static DWORD WINAPI Thread(LPVOID self);
@@ -108,6 +110,7 @@ class FakeTaskbar {
     HWND notifyArea_ = NULL;
     std::mutex lock_;
     std::vector<TrayRecord> records_;
+    int addsToRefuse_ = 0;
 };
 
 // menu_spy.dll hooked into the program's thread: the items of every popup menu it opens

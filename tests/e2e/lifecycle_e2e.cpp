@@ -178,4 +178,50 @@ TEST(Commands, DisplayPropertiesStartsTheSystemsRundll32NotOneBesideTheProgram) 
     EXPECT_EQ(program.WaitExit(), 0);
 }
 
+TEST(Startup, AMainWindowThatCannotBeCreatedEndsWithOneAndWritesNothing) {
+    ScratchInstall install("kelvarin_nowindow");
+    std::string dll = e2e::ProductExe();
+    dll = dll.substr(0, dll.rfind('\\')) + "\\tests\\menu_spy.dll";
+    HMODULE spy = LoadLibraryA(dll.c_str());
+    ASSERT_NE(spy, (HMODULE)NULL);
+    FARPROC proc = GetProcAddress(spy, "SpyRefuseMainWindow@12");  // stdcall's decorated name
+    HOOKPROC refuse = (HOOKPROC)(void*)proc;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, refuse, spy, 0);
+    ASSERT_NE(hook, (HHOOK)NULL) << GetLastError();
+    Program program;
+    bool started = program.Start(install.Exe());
+    int code = started ? program.WaitExit() : -2;
+    UnhookWindowsHookEx(hook);
+    FreeLibrary(spy);
+    EXPECT_EQ(code, 1);
+    EXPECT_FALSE(e2e::FileExists(install.IniPath()));
+}
+
+TEST(Commands, AnIdNoRouteOwnsChangesNothing) {
+    ScratchInstall install("kelvarin_unowned");
+    Program program;
+    ASSERT_TRUE(program.Start(install.Exe()));
+    HWND window = program.WaitMainWindow();
+    ASSERT_NE(window, (HWND)NULL);
+    DEVMODEA before;
+    ZeroMemory(&before, sizeof before);
+    before.dmSize = sizeof before;
+    EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &before);
+    // 4095 and above are no mode; 40007 is the greyed placeholder; the high word is noise.
+    for (WPARAM id : {(WPARAM)4095, (WPARAM)40007, (WPARAM)65535, (WPARAM)MAKEWPARAM(4095, 1)}) {
+        DWORD_PTR result = 1;
+        ASSERT_TRUE(
+            SendMessageTimeoutA(window, WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, 5000, &result));
+        EXPECT_EQ(result, 0u) << id;
+    }
+    DEVMODEA after = before;
+    EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &after);
+    EXPECT_EQ(after.dmPelsWidth, before.dmPelsWidth);
+    EXPECT_EQ(after.dmBitsPerPel, before.dmBitsPerPel);
+    EXPECT_TRUE(program.Running());
+    EXPECT_FALSE(e2e::FileExists(install.IniPath()));  // nothing saved, nothing closed
+    program.Exit();
+    EXPECT_EQ(program.WaitExit(), 0);
+}
+
 }  // namespace

@@ -66,3 +66,16 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     }
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
+
+// Set desktop-wide by a test: the creation of the program's main window is refused, as
+// when the system is out of resources.
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    SpyRefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const CBT_CREATEWNDA* create = (const CBT_CREATEWNDA*)lParam;
+        LPCSTR name = create->lpcs->lpszClass;
+        if (HIWORD((ULONG_PTR)name) != 0 && strcmp(name, "ZadeduDodavizUdur") == 0)
+            return 1;
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}

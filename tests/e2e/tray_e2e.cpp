@@ -213,6 +213,27 @@ TEST_F(TrayTest, RightReleaseOpensTheMainMenuAtTheCursorAndExitEndsTheProgram) {
     EXPECT_EQ(records.back().id, 1u);
 }
 
+TEST(TrayLate, ABusyTaskbarThatRefusesTheFirstAddsGetsTheIconLater) {
+    FakeTaskbar taskbar;
+    ASSERT_TRUE(taskbar.Ok());
+    taskbar.RefuseAdds(2);
+    ScratchInstall install("kelvarin_tray_busy");
+    Program program;
+    ASSERT_TRUE(program.Start(install.Exe()));
+    HWND window = program.WaitMainWindow();
+    ASSERT_NE(window, (HWND)NULL);
+    // Refused at start and at the first retry; the watchdog's next tick is accepted.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return taskbar.RecordsFor(window, kAdd).size() >= 3; }, 5000));
+    std::vector<TrayRecord> adds = taskbar.RecordsFor(window, kAdd);
+    EXPECT_EQ(adds[2].flags, 7u);
+    EXPECT_EQ(adds[2].tip, ModeTip(CurrentMode()));
+    // Once the shell holds the icon, no more adds.
+    Sleep(2200);
+    EXPECT_EQ(taskbar.RecordsFor(window, kAdd).size(), 3u);
+    program.Exit();
+    EXPECT_EQ(program.WaitExit(), 0);
+}
+
 TEST(TrayLate, ATaskbarThatAppearsAfterTheStartGetsTheIcon) {
     ScratchInstall install("kelvarin_tray_late");
     Program program;

@@ -25,8 +25,12 @@ TEST(IniNumbers, ParseAsScanfReadsThem) {
 }
 
 TEST(IniNumbers, HostileTextNeverOverruns) {
+    // Out of range saturates instead of wrapping to a small, plausible hotkey.
     std::string huge(10000, '9');
-    ParseIniInt(huge.c_str(), 0);  // any value will do; the sanitizers watch the read
+    EXPECT_EQ(ParseIniInt(huge.c_str(), 0), 2147483647);
+    EXPECT_EQ(ParseIniInt(("-" + huge).c_str(), 0), -2147483647 - 1);
+    EXPECT_EQ(ParseIniInt("4294967296", 0), 2147483647);
+    EXPECT_TRUE(ParseIniBool(huge.c_str(), false));
     char small[4];
     FormatIniInt(small, sizeof small, -123456);
     EXPECT_STREQ(small, "-12");

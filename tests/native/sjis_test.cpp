@@ -145,6 +145,16 @@ TEST(JoinPath, AddsExactlyOneSeparator) {
     EXPECT_EQ(Join("D:\\dir", "..."), "D:\\dir\\...");
 }
 
+TEST(JoinPath, RefusesAFolderEndingInALoneLeadByte) {
+    // The separator would become the trail byte and the file would land in C:\.
+    for (const char* name : {"07123456.bmp", ".", ".."}) {
+        EXPECT_EQ(Join("C:\\Pics\x81", name, 261, false), "") << name;
+        EXPECT_EQ(Join("\xE0", name, 261, false), "") << name;
+    }
+    // A complete double-byte character at the end is a folder like any other.
+    EXPECT_EQ(Join("C:\\Pics\x81\x40", "a.bmp"), "C:\\Pics\x81\x40\\a.bmp");
+}
+
 TEST(JoinPath, DotAndDotDot) {
     EXPECT_EQ(Join("D:\\dir", "."), "D:\\dir");
     EXPECT_EQ(Join("D:\\dir\\sub", ".."), "D:\\dir");

@@ -6,7 +6,9 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <map>
+#include <vector>
 #include <tuple>
 
 namespace {
@@ -50,20 +52,27 @@ TEST(BuildDisplayModeTable, HoldsOneEntryPerListedSizeWithItsHighestRate) {
     }
 }
 
-TEST(BuildDisplayModeTable, SystemWritesNothingPastThe148ByteForm) {
-    // The catalogue passes its 148-byte records as DEVMODEA, which is declared longer.
-    unsigned char buffer[sizeof(DisplayModeRecord) + 32];
-    memset(buffer, 0xCD, sizeof(buffer));
-    DisplayModeRecord* record = reinterpret_cast<DisplayModeRecord*>(buffer);
-    PrepareModeQuery(record);
-    ASSERT_TRUE(EnumDisplaySettingsA(NULL, 0, reinterpret_cast<DEVMODEA*>(record)));
-    for (size_t i = sizeof(DisplayModeRecord); i < sizeof(buffer); ++i) {
-        EXPECT_EQ(0xCD, buffer[i]) << "byte " << i;
-    }
-    ASSERT_TRUE(GetCurrentDisplayMode(record));
-    for (size_t i = sizeof(DisplayModeRecord); i < sizeof(buffer); ++i) {
-        EXPECT_EQ(0xCD, buffer[i]) << "byte " << i;
-    }
+// Our records are the 148-byte form of DEVMODEA, which is declared longer: a query that
+// claimed the longer size, or a copy of sizeof(DEVMODEA), would write past them.
+TEST(BuildDisplayModeTable, WritesNothingPastThe148ByteRecords) {
+    const int count = BuildDisplayModeTable(DisplayModeTable, kDisplayModeTableCapacity);
+    ASSERT_GT(count, 0);
+    std::vector<unsigned char> buffer((count + 1) * sizeof(DisplayModeRecord), 0xCD);
+    DisplayModeRecord* table = reinterpret_cast<DisplayModeRecord*>(buffer.data());
+    ASSERT_EQ(BuildDisplayModeTable(table, count), count);
+    for (size_t i = count * sizeof(DisplayModeRecord); i < buffer.size(); ++i)
+        ASSERT_EQ(0xCD, buffer[i]) << "byte " << i;
+    // A table too small for every mode is filled to its capacity and not a byte beyond.
+    std::fill(buffer.begin(), buffer.end(), 0xCD);
+    ASSERT_EQ(BuildDisplayModeTable(table, 1), 1);
+    for (size_t i = sizeof(DisplayModeRecord); i < buffer.size(); ++i)
+        ASSERT_EQ(0xCD, buffer[i]) << "byte " << i;
+
+    std::fill(buffer.begin(), buffer.end(), 0xCD);
+    ASSERT_TRUE(GetCurrentDisplayMode(table));
+    EXPECT_EQ(table->dmPelsWidth, (DWORD)GetSystemMetrics(SM_CXSCREEN));
+    for (size_t i = sizeof(DisplayModeRecord); i < buffer.size(); ++i)
+        ASSERT_EQ(0xCD, buffer[i]) << "byte " << i;
 }
 
 TEST(GetCurrentDisplayMode, ReportsTheScreenAndACatalogueSize) {

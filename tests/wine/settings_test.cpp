@@ -7,9 +7,12 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
+#include "app/sjis.h"
 
 namespace {
 
@@ -127,7 +130,8 @@ TEST_F(SettingsFile, HostileValuesGiveDefaultsOrAreCut) {
     EXPECT_STREQ(info.saveFolder, "");  // present but empty: no default
     EXPECT_EQ(info.hotkeyCapture.modifiers, 0xFFu);
     EXPECT_EQ(info.hotkeyCapture.vk, 0xFFu);
-    EXPECT_LE(info.hotkeySetWallpaper.modifiers, 0xFFu);
+    EXPECT_EQ(info.hotkeySetWallpaper.modifiers, 0xFFu);  // saturated, not wrapped
+    EXPECT_EQ(info.hotkeySetWallpaper.vk, 0xFFu);
     EXPECT_EQ(info.hotkeyRemoveWallpaper.modifiers | info.hotkeyRemoveWallpaper.vk, 0u);
     ASSERT_TRUE(SaveSettings(&info));
     EXPECT_EQ(ReadRaw(ini, kKeyShowLoupe), "1");
@@ -145,6 +149,30 @@ TEST_F(SettingsFile, HostileValuesGiveDefaultsOrAreCut) {
     ASSERT_LT(length, sizeof info.saveFolder);
     EXPECT_GE(length, 250u);
     EXPECT_EQ(longFolder.compare(0, length, info.saveFolder), 0);
+    // The cut ends after a whole character: the last byte is no lone lead byte.
+    EXPECT_NE(SjisByteKind(info.saveFolder, length - 1), SJIS_LEAD);
+    // Every cut point of 表ソ\ shows up over a few lengths of the prefix.
+    for (size_t pad = 0; pad < 5; ++pad) {
+        WriteRaw(ini, kKeySaveFolder, (std::string(pad, 'x') + longFolder).c_str());
+        ASSERT_TRUE(LoadSettings(&info));
+        length = strnlen(info.saveFolder, sizeof info.saveFolder);
+        ASSERT_GT(length, 0u);
+        EXPECT_NE(SjisByteKind(info.saveFolder, length - 1), SJIS_LEAD) << pad;
+    }
+}
+
+TEST(SettingsPaths, ACutExtensionIsAFailure) {
+    std::string exe = ModuleFile();
+    std::vector<char> out(exe.size() + 1, 'z');
+    // ".ini" takes the place of ".exe" exactly: it fits.
+    EXPECT_TRUE(GetModulePath(out.data(), (DWORD)out.size(), ".ini"));
+    // A longer extension does not: no path at all, never "...\\name.inix" cut short.
+    std::fill(out.begin(), out.end(), 'z');
+    EXPECT_FALSE(GetModulePath(out.data(), (DWORD)out.size(), ".inix"));
+    EXPECT_EQ(out[0], '\0');
+    // A buffer too small for the executable's own path.
+    EXPECT_FALSE(GetModulePath(out.data(), (DWORD)exe.size(), NULL));
+    EXPECT_EQ(out[0], '\0');
 }
 
 TEST_F(SettingsFile, IniRoutinesReadNumbersAsScanfDoes) {

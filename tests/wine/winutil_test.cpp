@@ -6,10 +6,37 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "app/app_class.h"
+#include "app/system_path.h"
 #include "app/winutil.h"
 
 namespace {
+
+// Menus and icons this process owns, counted by the harness's probe (Wine hides them from
+// other processes, and GetGuiResources reports nothing).
+struct UserCounts {
+    LONG menus, icons, accelerators;
+};
+
+UserCounts OwnUserObjects() {
+    UserCounts counts = {-1, -1, -1};
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof path);
+    std::string probe(path);
+    probe = probe.substr(0, probe.rfind('\\')) + "\\object_probe.dll";
+    HMODULE dll = LoadLibraryA(probe.c_str());
+    typedef DWORD(WINAPI * Probe)(LPVOID);
+    Probe count = dll ? (Probe)(void*)GetProcAddress(dll, "ProbeUserObjects") : NULL;
+    if (count != NULL)
+        count(&counts);
+    return counts;
+}
+
+long OwnMenus() {
+    return OwnUserObjects().menus;
+}
 
 HWND MakeWindow(int x, int y, int width, int height, HWND parent = NULL, DWORD style = WS_POPUP) {
     return CreateWindowExA(0, "STATIC", "", style | (parent ? WS_CHILD : 0), x, y, width, height,
@@ -129,8 +156,194 @@ TEST(TrackResourceMenuAtCursor, AMissingPopupShowsNothingAndReturnsZero) {
     // Popup 2 does not exist: returns at once (a shown menu would block this thread).
     EXPECT_FALSE(TrackResourceMenuAtCursor(module, MAKEINTRESOURCEA(127), 2, owner, 0));
     EXPECT_FALSE(TrackResourceMenuAtCursor(module, MAKEINTRESOURCEA(999), 0, owner, 0));
+    // The menu loaded for nothing is destroyed with its popups, every time.
+    long before = OwnMenus();
+    ASSERT_GE(before, 0);
+    for (int i = 0; i < 100; ++i)
+        TrackResourceMenuAtCursor(module, MAKEINTRESOURCEA(127), 2, owner, 0);
+    EXPECT_EQ(OwnMenus(), before);
     DestroyWindow(owner);
     FreeLibrary(module);
+}
+
+// Windows 95 keeps rundll32 in the Windows folder, NT in the system folder: a table of
+// pretend folder queries and a pretend file system plays either.
+struct FakeSystem {
+    static const char* systemFolder;
+    static const char* windowsFolder;
+    static std::vector<std::string> files;
+    static UINT WINAPI System(LPSTR buffer, UINT size) { return Copy(systemFolder, buffer, size); }
+    static UINT WINAPI Windows(LPSTR buffer, UINT size) {
+        return Copy(windowsFolder, buffer, size);
+    }
+    static DWORD WINAPI Attributes(LPCSTR path) {
+        for (const std::string& file : files) {
+            if (file == path)
+                return FILE_ATTRIBUTE_NORMAL;
+        }
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    // As the real queries: the length, or the size needed when the buffer is too small.
+    static UINT Copy(const char* folder, LPSTR buffer, UINT size) {
+        UINT length = (UINT)strlen(folder);
+        if (length + 1 > size)
+            return length + 1;
+        strcpy(buffer, folder);
+        return length;
+    }
+};
+const char* FakeSystem::systemFolder;
+const char* FakeSystem::windowsFolder;
+std::vector<std::string> FakeSystem::files;
+
+std::string FindWith(const char* system, const char* windows, std::vector<std::string> files) {
+    FakeSystem::systemFolder = system;
+    FakeSystem::windowsFolder = windows;
+    FakeSystem::files = files;
+    SystemFolderApi api = {FakeSystem::System, FakeSystem::Windows, FakeSystem::Attributes};
+    char path[MAX_PATH + 16];
+    memset(path, 'z', sizeof path);
+    bool found = FindSystemProgram(api, "rundll32.exe", path, sizeof path);
+    EXPECT_EQ(found, path[0] != '\0');
+    return path;
+}
+
+TEST(FindSystemProgram, SystemFolderFirstThenTheWindowsFolder) {
+    // NT: both folders, the system one wins.
+    EXPECT_EQ(FindWith("C:\\WINNT\\system32", "C:\\WINNT",
+                       {"C:\\WINNT\\system32\\rundll32.exe", "C:\\WINNT\\rundll32.exe"}),
+              "C:\\WINNT\\system32\\rundll32.exe");
+    // Windows 95/98/Me: not in SYSTEM, so the Windows folder, by full path.
+    EXPECT_EQ(FindWith("C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS",
+                       {"C:\\WINDOWS\\RUNDLL32.EXE", "C:\\WINDOWS\\rundll32.exe"}),
+              "C:\\WINDOWS\\rundll32.exe");
+    // A drive root as the Windows folder gets no second separator.
+    EXPECT_EQ(FindWith("C:\\SYSTEM", "C:\\", {"C:\\rundll32.exe"}), "C:\\rundll32.exe");
+    // Nowhere, or folders too long to query: nothing to start, never a bare name.
+    EXPECT_EQ(FindWith("C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS", {}), "");
+    std::string huge(400, 'd');
+    EXPECT_EQ(FindWith(huge.c_str(), huge.c_str(), {huge + "\\rundll32.exe"}), "");
+    // The real system: a file that exists, by full path.
+    char real[MAX_PATH + 16];
+    ASSERT_TRUE(FindSystemProgram(kSystemFolderApi, "rundll32.exe", real, sizeof real));
+    EXPECT_EQ(real[1], ':');
+    EXPECT_NE(GetFileAttributesA(real), INVALID_FILE_ATTRIBUTES);
+}
+
+SIZE IconSize(HICON icon) {
+    SIZE size = {0, 0};
+    ICONINFO info;
+    if (!GetIconInfo(icon, &info))
+        return size;
+    BITMAP bitmap;
+    GetObjectA(info.hbmMask, sizeof bitmap, &bitmap);
+    size.cx = bitmap.bmWidth;
+    size.cy = info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2;
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    return size;
+}
+
+TEST(RegisterAppClass, TheShellsIconsOfTheProgramAndTheGivenBrush) {
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    RegisterAppClass(instance, "KelvarinTestClass", DefWindowProcA, CS_DBLCLKS, NULL, WHITE_BRUSH);
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.cbSize = sizeof wc;
+    ASSERT_TRUE(GetClassInfoExA(instance, "KelvarinTestClass", &wc));
+    EXPECT_EQ(wc.style, (UINT)CS_DBLCLKS);
+    EXPECT_EQ(wc.hCursor, (HCURSOR)NULL);
+    EXPECT_EQ(wc.hbrBackground, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    ASSERT_NE(wc.hIcon, (HICON)NULL);
+    ASSERT_NE(wc.hIconSm, (HICON)NULL);
+    EXPECT_EQ(wc.hIcon, GetAppIcon(true));
+    EXPECT_EQ(wc.hIconSm, GetAppIcon(false));
+    EXPECT_EQ(IconSize(wc.hIcon).cx, GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(IconSize(wc.hIconSm).cx, GetSystemMetrics(SM_CXSMICON));
+    // Registering again (as each tool window does before it opens) fetches nothing new:
+    // the shared icons stay the same live handles, and no icon is left behind.
+    LONG icons = OwnUserObjects().icons;
+    ASSERT_GE(icons, 0);
+    for (int i = 0; i < 1000; ++i)
+        RegisterAppClass(instance, "KelvarinTestClass", DefWindowProcA, 0, NULL, WHITE_BRUSH);
+    EXPECT_EQ(OwnUserObjects().icons, icons);
+    EXPECT_EQ(GetAppIcon(true), wc.hIcon);
+    EXPECT_EQ(IconSize(GetAppIcon(false)).cx, GetSystemMetrics(SM_CXSMICON));
+    UnregisterClassA("KelvarinTestClass", instance);
+}
+
+// MessageBeep, as the test program imports it, replaced for one test by a recorder.
+std::vector<UINT> beeps;
+BOOL WINAPI RecordBeep(UINT type) {
+    beeps.push_back(type);
+    return TRUE;
+}
+
+void** FindImport(const char* dll, const char* function) {
+    BYTE* base = (BYTE*)GetModuleHandleA(NULL);
+    IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
+    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (IMAGE_IMPORT_DESCRIPTOR* d = (IMAGE_IMPORT_DESCRIPTOR*)(base + dir.VirtualAddress);
+         d->Name != 0; ++d) {
+        if (lstrcmpiA((char*)(base + d->Name), dll) != 0)
+            continue;
+        IMAGE_THUNK_DATA* names = (IMAGE_THUNK_DATA*)(base + d->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* slots = (IMAGE_THUNK_DATA*)(base + d->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            IMAGE_IMPORT_BY_NAME* name = (IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData);
+            if (strcmp((char*)name->Name, function) == 0)
+                return (void**)&slots->u1.Function;
+        }
+    }
+    return NULL;
+}
+
+struct BoxSeen {
+    std::string caption, text;
+};
+
+// Reads the box that opens on this thread, then answers it with No.
+DWORD WINAPI AnswerBox(LPVOID out) {
+    BoxSeen* seen = (BoxSeen*)out;
+    for (int i = 0; i < 500; ++i) {
+        HWND box = FindWindowA("#32770", NULL);
+        if (box != NULL && GetDlgItem(box, IDNO) != NULL) {
+            char buffer[256] = {0};
+            GetWindowTextA(box, buffer, sizeof buffer);
+            seen->caption = buffer;
+            GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);  // the text's static
+            seen->text = buffer;
+            PostMessageA(box, WM_COMMAND, IDNO, 0);
+            return 0;
+        }
+        Sleep(20);
+    }
+    return 1;
+}
+
+TEST(ShowMessageBox, BeepsForTheIconThenShowsCaptionAndText) {
+    void** slot = FindImport("user32.dll", "MessageBeep");
+    ASSERT_NE(slot, (void**)NULL);
+    DWORD old;
+    ASSERT_TRUE(VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old));
+    void* original = *slot;
+    *slot = (void*)RecordBeep;
+    BoxSeen seen;
+    HANDLE answer = CreateThread(NULL, 0, AnswerBox, &seen, 0, NULL);
+    int button = ShowMessageBox(NULL, "ホットキーの設定", "保存しますか？",
+                                MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    WaitForSingleObject(answer, 15000);
+    CloseHandle(answer);
+    *slot = original;
+    VirtualProtect(slot, sizeof *slot, old, &old);
+    EXPECT_EQ(button, IDNO);
+    EXPECT_EQ(seen.caption, "ホットキーの設定");
+    EXPECT_EQ(seen.text, "保存しますか？");
+    ASSERT_EQ(beeps.size(), 1u);
+    EXPECT_EQ(beeps[0], (UINT)MB_ICONEXCLAMATION);  // 0x33 beeps 0x30, not 0x33
 }
 
 }  // namespace
