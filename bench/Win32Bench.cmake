@@ -29,3 +29,14 @@ target_compile_options(post_exit PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WA
 target_link_libraries(post_exit PRIVATE user32)
 target_link_options(post_exit PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(post_exit PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+# The dialogs: command to shown, and objects after 1,000 openings; the object count's
+# probe must sit beside the program that counts.
+add_executable(dialogs_bench_win32 ${PROJECT_SOURCE_DIR}/bench/dialogs_bench_win32.cpp)
+target_compile_options(dialogs_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(dialogs_bench_win32 PRIVATE e2e_support)
+target_link_options(dialogs_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(dialogs_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(dialogs_bench_win32 Kelvarin object_probe)
+add_custom_command(TARGET dialogs_bench_win32 POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
+                   $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "harness.h"
+#include "objects.h"
 #include "version.h"
 
 namespace {
@@ -275,6 +276,30 @@ TEST_F(DialogTest, AboutLinkShowsTheHandAndTipAndAClickOpensTheAddress) {
     CloseHandle(file);
     EXPECT_NE(std::string(recorded).find(KELVARIN_SUPPORT_URL), std::string::npos) << recorded;
     EXPECT_TRUE(program.Running());
+}
+
+// Whatever a dialog fetches it releases: after 30 more openings the program holds the
+// icons, windows and handles it held after the first two (which load what Wine sets up
+// once). GDI is compared without Wine's cache of window DCs (see objects.h).
+TEST_F(DialogTest, OpeningAndClosingTheDialogsLeavesNothingBehind) {
+    for (WPARAM command : {kSettings, kAbout}) {
+        SCOPED_TRACE(command);
+        e2e::ObjectCounts first, last;
+        for (int i = 0; i < 32; ++i) {
+            HWND dialog = Open(command, NULL);
+            ASSERT_NE(dialog, (HWND)NULL);
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+            if (i == 1) {
+                ASSERT_TRUE(e2e::CountProcessObjects(program.Pid(), &first));
+            }
+        }
+        ASSERT_TRUE(e2e::CountProcessObjects(program.Pid(), &last));
+        EXPECT_EQ(last.icons, first.icons);
+        EXPECT_EQ(last.user, first.user);
+        EXPECT_EQ(last.handles, first.handles);
+        EXPECT_LT(last.gdi - 3 * last.dcs, first.gdi - 3 * first.dcs + 10);
+    }
 }
 
 }  // namespace
