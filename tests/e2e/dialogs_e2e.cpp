@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+
 #include <string>
 
 #include "harness.h"
@@ -203,45 +205,41 @@ TEST_F(DialogTest, AboutShowsTheVersionBlockOnceAndOnlyTheSystemsResourceMeter) 
     EXPECT_FALSE(e2e::FileExists(planted + ".loaded")) << "the copy beside the program ran";
 }
 
-// The https handler of the prefix points at a recorder for the length of a test.
+// The prefix's https handler is a recorder for the length of a test.
 class UrlHandler {
   public:
     UrlHandler() {
-        RegCreateKeyA(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", &key_);
-        DWORD size = sizeof saved_;
-        hadValue_ = RegQueryValueExA(key_, NULL, NULL, NULL, (BYTE*)saved_, &size) == 0;
-        std::string tests = e2e::ProductExe();
-        folder_ = tests.substr(0, tests.rfind('\\')) + "\\tests";
+        RegQueryValueA(HKEY_CLASSES_ROOT, kKey, saved_, &savedSize_);
+        std::string command = "\"" + Tests() + "\\url_recorder.exe\" \"%1\"";
+        RegSetValueA(HKEY_CLASSES_ROOT, kKey, REG_SZ, command.c_str(), command.size());
         DeleteFileA(Record().c_str());
-        std::string command = "\"" + folder_ + "\\url_recorder.exe\" \"%1\"";
-        RegSetValueExA(key_, NULL, 0, REG_SZ, (const BYTE*)command.c_str(), command.size() + 1);
     }
     ~UrlHandler() {
-        if (hadValue_)
-            RegSetValueExA(key_, NULL, 0, REG_SZ, (const BYTE*)saved_, strlen(saved_) + 1);
-        else
-            RegDeleteValueA(key_, NULL);
-        RegCloseKey(key_);
+        RegSetValueA(HKEY_CLASSES_ROOT, kKey, REG_SZ, saved_, strlen(saved_));
         DeleteFileA(Record().c_str());
     }
-    std::string Record() const { return folder_ + "\\url-opened.txt"; }
+    std::string Record() const { return Tests() + "\\url-opened.txt"; }
 
   private:
-    HKEY key_ = NULL;
+    static std::string Tests() {
+        std::string exe = e2e::ProductExe();
+        return exe.substr(0, exe.rfind('\\')) + "\\tests";
+    }
+    static constexpr const char* kKey = "https\\shell\\open\\command";
     char saved_[1024] = "";
-    bool hadValue_ = false;
-    std::string folder_;
+    LONG savedSize_ = sizeof saved_;
 };
 
 POINT Centre(HWND control) {
     RECT rect;
     GetWindowRect(control, &rect);
-    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    return centre;
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-HCURSOR CursorAt(POINT point) {
-    e2e::MovePointerTo(point.x, point.y);
+// The cursor shape the program sets with the pointer at a control's centre.
+HCURSOR CursorOver(HWND control) {
+    POINT centre = Centre(control);
+    e2e::MovePointerTo(centre.x, centre.y);
     Sleep(200);
     CURSORINFO info = {sizeof info, 0, NULL, {0, 0}};
     GetCursorInfo(&info);
@@ -253,15 +251,13 @@ TEST_F(DialogTest, AboutLinkShowsTheHandAndTipAndAClickOpensTheAddress) {
     HWND dialog = Open(kAbout, kAboutTitle);
     ASSERT_NE(dialog, (HWND)NULL);
     HWND link = GetDlgItem(dialog, 1008);
-    HCURSOR plain = CursorAt(Centre(GetDlgItem(dialog, 1009)));
-    HCURSOR overLink = CursorAt(Centre(link));
-    EXPECT_NE(overLink, plain);
-    HWND tip = NULL;
+    EXPECT_NE(CursorOver(link), CursorOver(GetDlgItem(dialog, 1009)));
+    CursorOver(link);
+    std::vector<HWND> tips;
     EXPECT_TRUE(e2e::WaitUntil([&] {
-        std::vector<HWND> tips = e2e::FindProcessWindows(program.Pid(), "tooltips_class32", true);
-        return !tips.empty() && (tip = tips.front()) != NULL;
+        return !(tips = e2e::FindProcessWindows(program.Pid(), "tooltips_class32", true)).empty();
     }));
-    EXPECT_EQ(e2e::WindowText(tip), "サポートサイトへ");
+    EXPECT_EQ(tips.empty() ? "" : e2e::WindowText(tips[0]), "サポートサイトへ");
 
     POINT centre = Centre(link);
     e2e::ClickAt(centre.x, centre.y);
@@ -269,11 +265,10 @@ TEST_F(DialogTest, AboutLinkShowsTheHandAndTipAndAClickOpensTheAddress) {
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::FileExists(handler.Record()); }));
     Sleep(200);
     char recorded[512] = "";
-    HANDLE file = CreateFileA(handler.Record().c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
-                              OPEN_EXISTING, 0, NULL);
-    DWORD read = 0;
-    ReadFile(file, recorded, sizeof recorded - 1, &read, NULL);
-    CloseHandle(file);
+    FILE* file = fopen(handler.Record().c_str(), "rb");
+    ASSERT_NE(file, (FILE*)NULL);
+    fread(recorded, 1, sizeof recorded - 1, file);
+    fclose(file);
     EXPECT_NE(std::string(recorded).find(KELVARIN_SUPPORT_URL), std::string::npos) << recorded;
     EXPECT_TRUE(program.Running());
 }
