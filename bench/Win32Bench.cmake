@@ -30,6 +30,27 @@ target_link_libraries(post_exit PRIVATE user32)
 target_link_options(post_exit PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(post_exit PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 
+# Opening the resolution menu against the main menu, in-process over the product's code;
+# the resource script supplies menu 127.
+add_executable(resolution_menu_bench_win32 ${PROJECT_SOURCE_DIR}/bench/resolution_menu_bench_win32.cpp
+                                           ${KELVARIN_RESOURCE})
+target_compile_options(resolution_menu_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_include_directories(resolution_menu_bench_win32 PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(resolution_menu_bench_win32 PRIVATE kelvarin_core)
+target_link_options(resolution_menu_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(resolution_menu_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+# Objects and memory of the running program after 1,000 openings of each tray menu; the
+# object count loads its probe DLL from beside the bench.
+add_executable(menu_objects_bench_win32 ${PROJECT_SOURCE_DIR}/bench/menu_objects_bench_win32.cpp)
+target_compile_options(menu_objects_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(menu_objects_bench_win32 PRIVATE e2e_support)
+target_link_options(menu_objects_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(menu_objects_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(menu_objects_bench_win32 Kelvarin object_probe)
+add_custom_command(TARGET menu_objects_bench_win32 POST_BUILD
+                   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
+
 # The dialogs: command to shown, and objects after 1,000 openings; the object count's
 # probe must sit beside the program that counts.
 add_executable(dialogs_bench_win32 ${PROJECT_SOURCE_DIR}/bench/dialogs_bench_win32.cpp)

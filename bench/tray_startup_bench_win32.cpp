@@ -48,6 +48,40 @@ bool FindAdd(e2e::FakeTaskbar& taskbar, DWORD pid, e2e::TrayRecord* found) {
 
 enum Subject { kKelvarin, kBaseline };
 
+// Resident and private memory of a process once it idles with its icon up, from the
+// process's VM counters (under Wine: the Linux process's resident set and its anonymous
+// part).
+struct Memory {
+    double residentMb = 0;
+    double privateMb = 0;
+};
+
+struct VmCounters {
+    SIZE_T PeakVirtualSize, VirtualSize;
+    ULONG PageFaultCount;
+    SIZE_T PeakWorkingSetSize, WorkingSetSize, QuotaPeakPagedPoolUsage, QuotaPagedPoolUsage,
+        QuotaPeakNonPagedPoolUsage, QuotaNonPagedPoolUsage, PagefileUsage, PeakPagefileUsage,
+        PrivateUsage;
+};
+
+bool ReadMemory(DWORD pid, Memory* memory) {
+    typedef LONG(WINAPI * QueryFn)(HANDLE, int, PVOID, ULONG, PULONG);
+    QueryFn query =
+        (QueryFn)(void*)GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess");
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (query == NULL || process == NULL)
+        return false;
+    VmCounters counters;
+    ZeroMemory(&counters, sizeof counters);
+    bool ok = query(process, 3 /* ProcessVmCounters */, &counters, sizeof counters, NULL) == 0;
+    CloseHandle(process);
+    memory->residentMb = counters.WorkingSetSize / 1048576.0;
+    memory->privateMb = counters.PrivateUsage / 1048576.0;
+    return ok;
+}
+
+std::vector<double> kelvarinResident, kelvarinPrivate, minimalResident, minimalPrivate;
+
 // One start, timed to the icon, then a clean exit. Returns the time in ms, or a negative
 // value (after saying why) when the program did not get there or did not leave.
 double TimeOneStart(e2e::FakeTaskbar& taskbar, Subject subject, const std::string& exe) {
@@ -69,6 +103,12 @@ double TimeOneStart(e2e::FakeTaskbar& taskbar, Subject subject, const std::strin
         return -1;
     }
     double elapsed = Milliseconds(added.qpc - start.QuadPart);
+    Sleep(500);  // settled, idle in its loop
+    Memory memory;
+    if (ReadMemory(program.Pid(), &memory)) {
+        (subject == kKelvarin ? kelvarinResident : minimalResident).push_back(memory.residentMb);
+        (subject == kKelvarin ? kelvarinPrivate : minimalPrivate).push_back(memory.privateMb);
+    }
 
     if (subject == kKelvarin) {
         program.Exit();
@@ -146,5 +186,17 @@ int main(int argc, char** argv) {
     double ratio = Median(kelvarin) / Median(minimal);
     printf("  ratio of medians (Kelvarin / minimal): %.2f  (target: within %.1fx: %s)\n", ratio,
            kTargetRatio, ratio <= kTargetRatio ? "met" : "NOT met");
+    if (!kelvarinResident.empty() && !minimalResident.empty()) {
+        double resident = Median(kelvarinResident) / Median(minimalResident);
+        printf("memory half a second after the icon (medians):\n");
+        printf(
+            "  resident  Kelvarin %6.1f MB   minimal %6.1f MB   ratio %.2f  (target: within "
+            "%.1fx: %s)\n",
+            Median(kelvarinResident), Median(minimalResident), resident, kTargetRatio,
+            resident <= kTargetRatio ? "met" : "NOT met");
+        printf("  private   Kelvarin %6.1f MB   minimal %6.1f MB   ratio %.2f\n",
+               Median(kelvarinPrivate), Median(minimalPrivate),
+               Median(kelvarinPrivate) / Median(minimalPrivate));
+    }
     return 0;
 }

@@ -8,6 +8,8 @@ set(KELVARIN_PURE_SOURCES
   src/app/hotkey_codec.cpp
   src/app/placement.cpp
   src/display/mode_catalogue.cpp
+  src/display/mode_menu_layout.cpp
+  src/wallpaper/wallpaper_style.cpp
   src/dialogs/dialog_text.cpp
 )
 
@@ -21,6 +23,7 @@ set(KELVARIN_WIN32_SOURCES
   src/app/main_window.cpp
   src/app/system_path.cpp
   src/display/display_modes.cpp
+  src/display/resolution_menu.cpp
   src/wallpaper/wallpaper.cpp
   src/dialogs/dialog_util.cpp
   src/dialogs/link_label.cpp

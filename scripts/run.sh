@@ -2,8 +2,8 @@
 # `make run`: Kelvarin under Wine in a 1024x768 virtual desktop with a Japanese locale.
 # With $DISPLAY set the desktop opens as a window there and the program runs until it is
 # exited from its tray menu. Without one, a private X server is used and the run is
-# shown in screenshots under build/run/: the desktop with the tray icon, the main menu,
-# the settings dialog and the About box.
+# shown in screenshots under build/run/: the desktop with the tray icon, the resolution
+# menu, the main menu, the settings dialog and the About box.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -38,6 +38,17 @@ sleep 3
 shot desktop
 convert "$out/desktop.png" -crop 240x40+784+728 +repage -scale 200% "$out/tray.png"
 echo "run: wrote build/run/tray.png"
+
+# A left click opens the resolution menu; a click on the bare desktop closes it.
+xdotool mousemove $icon_x $icon_y click 1
+sleep 1
+# Onto an item, so that the icon's tooltip leaves the menu's last rows.
+xdotool mousemove 950 530
+sleep 1
+shot mode-menu
+convert "$out/mode-menu.png" -crop 240x500+784+268 +repage "$out/mode-menu-crop.png"
+xdotool mousemove 200 200 click 1
+sleep 0.5
 
 xdotool mousemove $icon_x $icon_y click 3
 sleep 1.5

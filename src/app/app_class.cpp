@@ -25,15 +25,22 @@ void RegisterAppClass(HINSTANCE instance, const char* className, WNDPROC procedu
 
 // The shell hands out a new icon at every call and the caller owns it. Classes are
 // registered again before each tool window opens, so the program's own two icons are
-// fetched once and shared by every class and dialog until the process ends.
+// fetched once and shared by every class and dialog until the process ends. They come
+// from the icon resource itself, which is what the shell shows for the executable:
+// asking the shell would load its image list and COM at start-up, before the tray
+// icon, for the same picture. A module without an icon resource gets the shell's.
+HICON LoadAppIcon(HINSTANCE module, bool large) {
+    HICON icon = (HICON)LoadImageA(module, "IDI_ICON", IMAGE_ICON,
+                                   GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON),
+                                   GetSystemMetrics(large ? SM_CYICON : SM_CYSMICON), 0);
+    return icon != NULL ? icon : GetModuleIcon(module, large);
+}
+
 HICON GetAppIcon(bool large) {
     static HICON icons[2];
-    static bool fetched[2];
     int index = large ? 1 : 0;
-    if (!fetched[index]) {
-        icons[index] = GetModuleIcon(GetModuleHandleA(NULL), large);
-        fetched[index] = icons[index] != NULL;
-    }
+    if (icons[index] == NULL)
+        icons[index] = LoadAppIcon(GetModuleHandleA(NULL), large);
     return icons[index];
 }
 

@@ -12,7 +12,9 @@
 #include "app/winutil.h"
 #include "dialogs/about_box.h"
 #include "dialogs/settings_dialog.h"
+#include "display/resolution_menu.h"
 #include "resource.h"
+#include "wallpaper/wallpaper.h"
 
 const char kMainWindowClass[] = "ZadeduDodavizUdur";
 
@@ -94,6 +96,18 @@ LRESULT ExitProgram(HWND window, WPARAM, LPARAM) {
     return 0;
 }
 
+LRESULT ApplyWallpaperStyle(HWND window, WPARAM wParam, LPARAM) {
+    return SetWallpaperStyle(window, wParam);
+}
+
+LRESULT PeelOffWallpaper(HWND window, WPARAM, LPARAM) {
+    return RemoveWallpaper(window);
+}
+
+void PeelOffWallpaperByHotkey(HWND window) {
+    RemoveWallpaper(window);
+}
+
 typedef LRESULT (*CommandHandler)(HWND window, WPARAM wParam, LPARAM lParam);
 
 struct CommandRoute {
@@ -102,11 +116,16 @@ struct CommandRoute {
 };
 
 const CommandRoute kCommandRoutes[] = {
-    {IDM_EXIT, ExitProgram},        {IDM_ABOUT, AboutCommand},
-    {IDM_WALLPAPER_CENTER, NULL},   {IDM_WALLPAPER_TILE, NULL},
-    {IDM_WALLPAPER_STRETCH, NULL},  {IDM_SETTINGS, SettingsCommand},
-    {IDM_REMOVE_WALLPAPER, NULL},   {IDM_LOUPE, ToggleToolWindow},
-    {IDM_CURINF, ToggleToolWindow}, {IDM_DISPLAY_PROPERTIES, OpenDisplayProperties},
+    {IDM_EXIT, ExitProgram},
+    {IDM_ABOUT, AboutCommand},
+    {IDM_WALLPAPER_CENTER, ApplyWallpaperStyle},
+    {IDM_WALLPAPER_TILE, ApplyWallpaperStyle},
+    {IDM_WALLPAPER_STRETCH, ApplyWallpaperStyle},
+    {IDM_SETTINGS, SettingsCommand},
+    {IDM_REMOVE_WALLPAPER, PeelOffWallpaper},
+    {IDM_LOUPE, ToggleToolWindow},
+    {IDM_CURINF, ToggleToolWindow},
+    {IDM_DISPLAY_PROPERTIES, OpenDisplayProperties},
 };
 
 typedef void (*HotkeyHandler)(HWND window);
@@ -119,7 +138,7 @@ struct HotkeyRoute {
 const HotkeyRoute kHotkeyRoutes[] = {
     {HOTKEY_CAPTURE, NULL},
     {HOTKEY_SET_WALLPAPER, NULL},
-    {HOTKEY_REMOVE_WALLPAPER, NULL},
+    {HOTKEY_REMOVE_WALLPAPER, PeelOffWallpaperByHotkey},
 };
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create) {
@@ -169,12 +188,18 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         if (route.id == id)
             return route.handler ? route.handler(window, wParam, lParam) : 0;
     }
-    // Resolution-menu items carry their catalogue index; the display-mode switch is not
-    // in this build, so they and anything else go to the default procedure.
-    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    // Resolution-menu items carry their catalogue index; the switch also passes anything
+    // else on to the default procedure.
+    return SwitchDisplayMode(window, wParam, lParam);
 }
 
 LRESULT OnInitMenu(HWND window, HMENU menu) {
+    // The layout is read afresh each time: another program may have changed it.
+    HKEY key = NULL;
+    const bool opened = OpenDesktopKey(&key) != FALSE;
+    CheckMenuItemIf(menu, (UINT)GetWallpaperStyleCommand(opened ? key : NULL), MF_BYCOMMAND, 1);
+    if (opened)
+        RegCloseKey(key);
     for (const ToolWindow& tool : kToolWindows) {
         CheckMenuItemIf(menu, tool.command, MF_BYCOMMAND,
                         IsLiveWindow(GetToolWindow(window, tool.property)) ? 1 : 0);
@@ -190,7 +215,8 @@ LRESULT OnHotkey(HWND window, WPARAM id) {
     return 0;
 }
 
-LRESULT OnShowModeMenu(HWND) {
+LRESULT OnShowModeMenu(HWND window) {
+    ShowResolutionMenu(window);
     return 0;
 }
 

@@ -47,17 +47,23 @@ __attribute__((section(".bss"))) DisplayModeRecord DisplayModeTable[kDisplayMode
 
 namespace {
 
-// The record claims dmSize 148, so the system writes nothing past it even though
-// DEVMODEA is declared longer.
-DEVMODEA* AsDevMode(DisplayModeRecord* record) {
-    return reinterpret_cast<DEVMODEA*>(record);
+BOOL WINAPI SystemEnumerate(LPCSTR device, DWORD index, DEVMODEA* mode) {
+    return EnumDisplaySettingsA(device, index, mode);
+}
+
+LONG WINAPI SystemChange(DEVMODEA* mode, DWORD flags) {
+    return ChangeDisplaySettingsA(mode, flags);
 }
 
 bool EnumerateDesktopMode(void*, uint32_t index, DisplayModeRecord* scratch) {
-    return EnumDisplaySettingsA(NULL, index, AsDevMode(scratch)) != FALSE;
+    return DisplayModeSystem.enumerate(NULL, index, AsDevMode(scratch)) != FALSE;
 }
 
 }  // namespace
+
+// Plain functions rather than the imports themselves, so that the table is constant data.
+const DisplayModeCalls kSystemDisplayModeCalls = {SystemEnumerate, SystemChange};
+DisplayModeCalls DisplayModeSystem = {SystemEnumerate, SystemChange};
 
 int BuildDisplayModeTable(DisplayModeRecord* table, int capacity) {
     return BuildDisplayModeTableFrom(table, capacity, EnumerateDesktopMode, NULL);
@@ -76,5 +82,5 @@ BOOL GetDisplayModeEntry(UINT index, DisplayModeRecord* record) {
 
 BOOL GetCurrentDisplayMode(DisplayModeRecord* record) {
     PrepareModeQuery(record);
-    return EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, AsDevMode(record));
+    return DisplayModeSystem.enumerate(NULL, ENUM_CURRENT_SETTINGS, AsDevMode(record));
 }

@@ -1,6 +1,96 @@
 // Wallpaper layout, removal and setting (see wallpaper.h).
 #include "wallpaper/wallpaper.h"
 
+#include <string.h>
+
+#include "wallpaper/wallpaper_style.h"
+
+namespace {
+
+const char kDesktopKey[] = "Control Panel\\desktop";
+const char kValueWallpaper[] = "Wallpaper";
+const char kValueStyle[] = "Wallpaperstyle";
+const char kValueTile[] = "TileWallpaper";
+
+const UINT kUpdateAndBroadcast = SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE;
+
+// The desktop key for the length of one operation.
+class DesktopKey {
+  public:
+    DesktopKey() : key_(NULL) { opened_ = OpenDesktopKey(&key_) != FALSE; }
+    ~DesktopKey() {
+        if (opened_)
+            RegCloseKey(key_);
+    }
+    bool Opened() const { return opened_; }
+    HKEY Get() const { return key_; }
+
+  private:
+    HKEY key_;
+    bool opened_;
+};
+
+}  // namespace
+
+BOOL OpenDesktopKey(HKEY* key) {
+    return RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
+}
+
+BOOL RegReadString(HKEY key, const char* name, char* buffer, DWORD capacity) {
+    DWORD type = REG_NONE;
+    DWORD size = capacity;
+    if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)buffer, &size) != ERROR_SUCCESS)
+        return FALSE;
+    // Nothing guarantees a stored string its terminator, and a system may append one only
+    // when there is room: only a zero inside the bytes returned makes it a string.
+    return type == REG_SZ && size > 0 && size <= capacity && memchr(buffer, 0, size) != NULL;
+}
+
+BOOL RegWriteString(HKEY key, const char* name, const char* text) {
+    return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text, (DWORD)strlen(text) + 1) ==
+           ERROR_SUCCESS;
+}
+
+LRESULT SetWallpaperStyle(HWND, WPARAM wParam) {
+    DesktopKey key;
+    char path[WALLPAPER_PATH_SIZE];
+    const bool havePath =
+        key.Opened() && RegReadString(key.Get(), kValueWallpaper, path, sizeof path);
+    const char* style;
+    const char* tile;
+    if (key.Opened() && WallpaperStyleValues(LOWORD(wParam), &style, &tile)) {
+        RegWriteString(key.Get(), kValueStyle, style);
+        RegWriteString(key.Get(), kValueTile, tile);
+        RegFlushKey(key.Get());
+    }
+    // The system reads the layout when the wallpaper is set, so setting the same file
+    // shows the new layout. Without a readable path there is nothing to set again: an
+    // empty or partial path would take the user's wallpaper away.
+    if (havePath)
+        SetWallpaperFile(path, kUpdateAndBroadcast);
+    return 0;
+}
+
+int GetWallpaperStyleCommand(HKEY key) {
+    char style[WALLPAPER_STYLE_SIZE];
+    char tile[WALLPAPER_STYLE_SIZE];
+    const bool haveStyle = RegReadString(key, kValueStyle, style, sizeof style) != FALSE;
+    const bool haveTile = RegReadString(key, kValueTile, tile, sizeof tile) != FALSE;
+    return WallpaperStyleCommandFor(haveStyle ? style : NULL, haveTile ? tile : NULL);
+}
+
+LRESULT RemoveWallpaper(HWND) {
+    {
+        DesktopKey key;
+        if (key.Opened())
+            RegWriteString(key.Get(), kValueWallpaper, "");
+    }
+    // Without a path the system applies the stored value, now empty; asked twice in a row.
+    SetWallpaperFile(NULL, kUpdateAndBroadcast);
+    SetWallpaperFile(NULL, kUpdateAndBroadcast);
+    return 0;
+}
+
 BOOL SetWallpaperFile(const char* path, UINT fWinIni) {
     return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, (PVOID)path, fWinIni);
 }

@@ -191,9 +191,18 @@ TEST_F(TrayTest, RightReleaseOpensTheMainMenuAtTheCursorAndExitEndsTheProgram) {
         if (expected[i].id == 0) {
             EXPECT_TRUE(items[i].state & MF_SEPARATOR) << i;
         } else {
-            EXPECT_EQ(items[i].state & (MF_CHECKED | MF_GRAYED | MF_DISABLED), 0u) << i;
+            EXPECT_EQ(items[i].state & (MF_GRAYED | MF_DISABLED), 0u) << i;
         }
     }
+    // Checked: the wallpaper layout in force (its own tests say which), nothing else.
+    int checked = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].state & MF_CHECKED) {
+            EXPECT_LT(i, 3u) << items[i].text;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 1);
 
     // Bottom-left corner at the cursor.
     HWND popup = NULL;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -271,6 +272,27 @@ TEST(RegisterAppClass, TheShellsIconsOfTheProgramAndTheGivenBrush) {
     EXPECT_EQ(GetAppIcon(true), wc.hIcon);
     EXPECT_EQ(IconSize(GetAppIcon(false)).cx, GetSystemMetrics(SM_CXSMICON));
     UnregisterClassA("KelvarinTestClass", instance);
+}
+
+TEST(LoadAppIcon, TheProgramsOwnIconAtTheSystemSizesElseTheShells) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof path);
+    std::string exe(path);
+    exe = exe.substr(0, exe.rfind('\\'));
+    exe = exe.substr(0, exe.rfind('\\')) + "\\Kelvarin.exe";
+    HMODULE module = LoadLibraryExA(exe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, (HMODULE)NULL);
+    for (bool large : {true, false}) {
+        HICON own = LoadAppIcon(module, large);
+        ASSERT_NE(own, (HICON)NULL);
+        EXPECT_EQ(IconSize(own).cx, GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON));
+        DestroyIcon(own);
+        // This test program has no icon resource: the shell's icon for it stands in.
+        HICON fallback = LoadAppIcon(GetModuleHandleA(NULL), large);
+        EXPECT_NE(fallback, (HICON)NULL);
+        DestroyIcon(fallback);
+    }
+    FreeLibrary(module);
 }
 
 // MessageBeep, as the test program imports it, replaced for one test by a recorder.
