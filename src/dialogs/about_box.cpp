@@ -30,22 +30,59 @@ struct VersionTexts {
     char productName[VERSION_TEXT_SIZE];
 };
 
+// A library of the system folder, by full path: a copy of the same name beside the
+// program or in the current folder is never taken instead.
+HMODULE LoadSystemLibrary(const char* name) {
+    char folder[MAX_PATH];
+    UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    char library[MAX_PATH];
+    if (length == 0 || length >= sizeof folder || !JoinPath(library, sizeof library, folder, name))
+        return NULL;
+    return LoadLibraryA(library);
+}
+
+// VERSION.DLL is not among the libraries that the system always takes from its own
+// folder, so it is not imported by name but loaded here while the box reads the block.
+struct VersionLibrary {
+    HMODULE module;
+    DWORD(WINAPI* getSize)(LPCSTR path, LPDWORD handle);
+    BOOL(WINAPI* getInfo)(LPCSTR path, DWORD handle, DWORD size, LPVOID block);
+    BOOL(WINAPI* query)(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length);
+};
+
+bool LoadVersionLibrary(VersionLibrary* api) {
+    api->module = LoadSystemLibrary("version.dll");
+    if (api->module == NULL)
+        return false;
+    api->getSize = (DWORD(WINAPI*)(LPCSTR, LPDWORD))(void*)GetProcAddress(
+        api->module, "GetFileVersionInfoSizeA");
+    api->getInfo = (BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID))(void*)GetProcAddress(
+        api->module, "GetFileVersionInfoA");
+    api->query = (BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT))(void*)GetProcAddress(
+        api->module, "VerQueryValueA");
+    if (api->getSize != NULL && api->getInfo != NULL && api->query != NULL)
+        return true;
+    FreeLibrary(api->module);
+    return false;
+}
+
 // One string of the version block, or "" when it is missing.
-void ReadVersionString(const void* block, const WORD* translation, const char* name, char* out) {
+void ReadVersionString(const VersionLibrary& api, const void* block, const WORD* translation,
+                       const char* name, char* out) {
     out[0] = '\0';
     char query[VERSION_TEXT_SIZE];
     char* value = NULL;
     UINT length = 0;
     if (FormatVersionQuery(query, sizeof query, translation[0], translation[1], name) &&
-        VerQueryValueA(block, query, (void**)&value, &length) && value != NULL) {
+        api.query(block, query, (void**)&value, &length) && value != NULL) {
         CopyTextBounded(out, value, VERSION_TEXT_SIZE);
     }
 }
 
 // False when the file has no version block with a translation table.
-bool ReadVersionTexts(const char* path, VersionTexts* texts) {
+bool ReadVersionBlock(const VersionLibrary& api, const char* path, VersionTexts* texts) {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    DWORD size = api.getSize(path, &ignored);
     if (size == 0)
         return false;
     void* block = malloc(size);
@@ -53,18 +90,27 @@ bool ReadVersionTexts(const char* path, VersionTexts* texts) {
         return false;
     WORD* translation = NULL;
     UINT length = 0;
-    bool ok = GetFileVersionInfoA(path, 0, size, block) &&
-              VerQueryValueA(block, "\\VarFileInfo\\Translation", (void**)&translation, &length) &&
+    bool ok = api.getInfo(path, 0, size, block) &&
+              api.query(block, "\\VarFileInfo\\Translation", (void**)&translation, &length) &&
               translation != NULL && length >= 2 * sizeof(WORD);
     if (ok) {
-        ReadVersionString(block, translation, "CompanyName", texts->company);
-        ReadVersionString(block, translation, "LegalCopyright", texts->legal);
-        ReadVersionString(block, translation, "ProductVersion", texts->productVersion);
-        ReadVersionString(block, translation, "ProductName", texts->productName);
+        ReadVersionString(api, block, translation, "CompanyName", texts->company);
+        ReadVersionString(api, block, translation, "LegalCopyright", texts->legal);
+        ReadVersionString(api, block, translation, "ProductVersion", texts->productVersion);
+        ReadVersionString(api, block, translation, "ProductName", texts->productName);
         if (texts->productName[0] == '\0')
-            ReadVersionString(block, translation, "FileDescription", texts->productName);
+            ReadVersionString(api, block, translation, "FileDescription", texts->productName);
     }
     free(block);
+    return ok;
+}
+
+bool ReadVersionTexts(const char* path, VersionTexts* texts) {
+    VersionLibrary api;
+    if (!LoadVersionLibrary(&api))
+        return false;
+    bool ok = ReadVersionBlock(api, path, texts);
+    FreeLibrary(api.module);
     return ok;
 }
 
@@ -86,18 +132,10 @@ void ShowVersionTexts(HWND dialog, const char* path) {
         SetDlgItemTextA(dialog, Params.versionControl, line);
 }
 
-// The Windows 9x resource meter, loaded from the system folder by its full path only: a
-// "rsrc32.dll" beside the program or in the current folder must never be run.
+// The Windows 9x resource meter, from the system folder only.
 void ShowSystemResources(HWND dialog, int control) {
     SetDlgItemTextA(dialog, control, "");
-    char folder[MAX_PATH];
-    UINT length = GetSystemDirectoryA(folder, sizeof folder);
-    char library[MAX_PATH];
-    if (length == 0 || length >= sizeof folder ||
-        !JoinPath(library, sizeof library, folder, "rsrc32.dll")) {
-        return;
-    }
-    HMODULE meter = LoadLibraryA(library);
+    HMODULE meter = LoadSystemLibrary("rsrc32.dll");
     if (meter == NULL)
         return;
     typedef DWORD(WINAPI * FreeResourcesProc)(DWORD);
