@@ -116,7 +116,9 @@ bool Measure(const Subject& subject, int openings) {
         printf("  another title (the tagline) at %d of %d openings\n", unusual, openings);
     PrintCounts("after 2:", first);
     PrintCounts("after all:", last);
-    bool flat = OtherGdi(last) <= OtherGdi(first) && last.user <= first.user &&
+    // A few objects created once somewhere in the run are not a leak; one per opening
+    // would show as hundreds.
+    bool flat = OtherGdi(last) < OtherGdi(first) + 10 && last.user <= first.user &&
                 last.handles <= first.handles;
     printf(
         "  growth: gdi %+ld (Wine's window-DC cache %+ld DCs, other gdi %+ld)  user %+ld  "
@@ -124,7 +126,7 @@ bool Measure(const Subject& subject, int openings) {
         last.gdi - first.gdi, last.dcs - first.dcs, OtherGdi(last) - OtherGdi(first),
         last.user - first.user, last.handles - first.handles,
         (long)(last.privateBytes / 1024) - (long)(first.privateBytes / 1024),
-        flat ? "no growth of our objects" : "OBJECTS GREW");
+        flat ? "no growth with the openings" : "GROWS WITH THE OPENINGS");
     program.Exit();
     program.WaitExit();
     return true;
