@@ -132,14 +132,31 @@ LRESULT OnNotify(HWND control, WPARAM wParam, LPARAM lParam) {
     return CallOriginal(control, WM_NOTIFY, wParam, lParam);
 }
 
-// The control goes back to its own procedure, without our properties, before that
-// procedure sees WM_DESTROY.
-LRESULT OnDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
-    WNDPROC original = (WNDPROC)GetPropA(control, LLPROP_ORIGINALPROC);
-    SetWindowLongA(control, GWL_WNDPROC, (LONG)original);
+void RemoveProperties(HWND control) {
     RemovePropA(control, LLPROP_ORIGINALPROC);
     RemovePropA(control, LLPROP_CONTROLSTATE);
+}
+
+// The control goes back to its own procedure, without our properties, before that
+// procedure sees WM_DESTROY. Only when nothing has subclassed it after us, though: putting
+// our predecessor back would cut a later procedure out of the chain before WM_NCDESTROY,
+// which is where it cleans up after itself (a tooltip's subclass of its tool does). Then
+// we stay in the chain and leave at WM_NCDESTROY.
+LRESULT OnDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
+    WNDPROC original = (WNDPROC)GetPropA(control, LLPROP_ORIGINALPROC);
+    if ((WNDPROC)GetWindowLongA(control, GWL_WNDPROC) == LinkLabelProc) {
+        SetWindowLongA(control, GWL_WNDPROC, (LONG)original);
+        RemoveProperties(control);
+    }
     return CallWindowProcA(original, control, WM_DESTROY, wParam, lParam);
+}
+
+LRESULT OnNcDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
+    WNDPROC original = (WNDPROC)GetPropA(control, LLPROP_ORIGINALPROC);
+    RemoveProperties(control);
+    if (original == NULL)
+        return DefWindowProcA(control, WM_NCDESTROY, wParam, lParam);
+    return CallWindowProcA(original, control, WM_NCDESTROY, wParam, lParam);
 }
 
 }  // namespace
@@ -169,6 +186,8 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
             return OnNotify(control, wParam, lParam);
         case WM_DESTROY:
             return OnDestroy(control, wParam, lParam);
+        case WM_NCDESTROY:
+            return OnNcDestroy(control, wParam, lParam);
         default:
             return CallOriginal(control, message, wParam, lParam);
     }

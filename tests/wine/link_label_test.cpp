@@ -13,7 +13,8 @@ namespace {
 
 std::vector<NMLINKLABEL> Notes;
 WNDPROC StaticProc;
-bool SawDestroy, RestoredAtDestroy, PropertiesLeftAtDestroy;
+bool SawDestroy, RestoredAtDestroy, PropertiesLeftAtDestroy, InnerSawEnd, OuterSawEnd;
+WNDPROC LinkProc;
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) {
@@ -39,7 +40,14 @@ LRESULT CALLBACK InnerProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
         RestoredAtDestroy = (WNDPROC)GetWindowLongA(control, GWL_WNDPROC) == InnerProc;
         EnumPropsA(control, FindLinkProperty);
     }
+    InnerSawEnd |= message == WM_NCDESTROY;
     return CallWindowProcA(StaticProc, control, message, wParam, lParam);
+}
+
+// A procedure installed after the link's, as a tooltip subclasses its tool.
+LRESULT CALLBACK OuterProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    OuterSawEnd |= message == WM_NCDESTROY;
+    return CallWindowProcA(LinkProc, control, message, wParam, lParam);
 }
 
 void Pump(DWORD ms) {
@@ -201,6 +209,16 @@ TEST_F(LinkLabelTest, GoingWhileHotRestoresTheProcedureAndRemovesTheProperties) 
     EXPECT_TRUE(SawDestroy);
     EXPECT_TRUE(RestoredAtDestroy);
     EXPECT_FALSE(PropertiesLeftAtDestroy);
+}
+
+// Putting the old procedure back under a later one would cut that one out before
+// WM_NCDESTROY, where it cleans up: the link then stays in the chain to the end.
+TEST_F(LinkLabelTest, ALaterSubclassStillSeesTheLastMessage) {
+    LinkProc = (WNDPROC)SetWindowLongA(link, GWL_WNDPROC, (LONG)OuterProc);
+    InnerSawEnd = OuterSawEnd = false;
+    DestroyWindow(parent);
+    EXPECT_TRUE(OuterSawEnd);
+    EXPECT_TRUE(InnerSawEnd);
 }
 
 }  // namespace
