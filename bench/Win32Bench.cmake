@@ -72,4 +72,21 @@ set_target_properties(capture_timing PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 add_dependencies(capture_timing Kelvarin object_probe)
 # Object counts load the probe DLL from the counting program's own folder.
 add_custom_command(TARGET capture_timing POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
+# The dialogs: command to shown, and objects after 1,000 openings, against a baseline that
+# runs the same templates with a procedure that does nothing; the object count's probe
+# must sit beside the program that counts.
+add_executable(dialog_baseline WIN32 ${PROJECT_SOURCE_DIR}/bench/dialog_baseline.cpp ${KELVARIN_RESOURCE})
+target_compile_definitions(dialog_baseline PRIVATE ${KELVARIN_WIN32_DEFS})
+target_compile_options(dialog_baseline PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_include_directories(dialog_baseline PRIVATE ${PROJECT_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(dialog_baseline PRIVATE comctl32 user32)
+target_link_options(dialog_baseline PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(dialog_baseline PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_executable(dialogs_bench_win32 ${PROJECT_SOURCE_DIR}/bench/dialogs_bench_win32.cpp)
+target_compile_options(dialogs_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(dialogs_bench_win32 PRIVATE e2e_support)
+target_link_options(dialogs_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(dialogs_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(dialogs_bench_win32 Kelvarin object_probe dialog_baseline)
+add_custom_command(TARGET dialogs_bench_win32 POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
                    $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)

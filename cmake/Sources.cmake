@@ -12,6 +12,7 @@ set(KELVARIN_PURE_SOURCES
   src/wallpaper/wallpaper_style.cpp
   src/tools/loupe_geometry.cpp
   src/capture/bmp_format.cpp
+  src/dialogs/dialog_text.cpp
 )
 
 # Thin Win32 adapters.
@@ -30,6 +31,10 @@ set(KELVARIN_WIN32_SOURCES
   src/tools/curinf.cpp
   src/capture/bmp_writer.cpp
   src/capture/capture.cpp
+  src/dialogs/dialog_util.cpp
+  src/dialogs/link_label.cpp
+  src/dialogs/settings_dialog.cpp
+  src/dialogs/about_box.cpp
 )
 
 set(KELVARIN_MAIN_SOURCE src/app/main.cpp)

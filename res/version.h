@@ -10,6 +10,9 @@
 #define KELVARIN_LEGAL_COPYRIGHT "Copyright (C) 2026 Kelvarin developers"
 #define KELVARIN_INTERNAL_NAME "Kelvarin"
 #define KELVARIN_ORIGINAL_FILENAME "Kelvarin.exe"
-#define KELVARIN_SUPPORT_URL "https://kelvarin.example.org/"
+// Where users find the program: the About box's link text and what it opens.
+#define KELVARIN_SUPPORT_URL "https://kelvarin.github.io/"
+// The About box's title one opening in a thousand.
+#define KELVARIN_TAGLINE "いつも画面の片隅に"
 
 #endif

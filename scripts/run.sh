@@ -5,6 +5,8 @@
 # shown in screenshots under build/run/: the desktop with the tray icon, a desktop capture
 # made with hotkey 1, the resolution menu, the main menu, the magnifier and the cursor
 # coordinate window.
+# shown in screenshots under build/run/: the desktop with the tray icon, the resolution
+# menu, the main menu, the settings dialog and the About box.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -96,8 +98,37 @@ menu_item 115
 menu_item 98
 xdotool mousemove $icon_x $icon_y click 3
 sleep 1
+# Each dialog from its menu item (settings, then About, above Exit), screenshot and Esc.
+# A dialog opens at the cursor, pulled into the bottom-right corner; it is cut out of
+# the shot along the plain desktop above the taskbar.
+dialog_shot() {
+    xdotool mousemove $icon_x $icon_y
+    sleep 0.3
+    xdotool click 3
+    sleep 1
+    xdotool mousemove $((icon_x - 100)) $((icon_y - $2))
+    sleep 0.3
+    xdotool click 1
+    sleep 0.5
+    xdotool mousemove 200 200
+    sleep 1
+    import -window root "$out/$1-full.png"
+    box=$(convert "$out/$1-full.png" -crop 1024x748+0+0 +repage -format '%@' info:)
+    x=${box#*+}; x=${x%%+*}; y=${box##*+}
+    convert "$out/$1-full.png" -crop $((1024 - x))x$((768 - y))+$x+$y +repage "$out/$1.png"
+    rm -f "$out/$1-full.png"
+    echo "run: wrote build/run/$1.png"
+    xdotool key Escape
+    sleep 0.5
+}
+xdotool mousemove 200 200 click 1  # closes the main menu
+sleep 0.5
+dialog_shot settings 55
+dialog_shot about 38
 
 # Exit from the menu: its last item, just above the cursor's row.
+xdotool mousemove $icon_x $icon_y click 3
+sleep 1.5
 xdotool mousemove $((icon_x - 100)) $((icon_y - 11)) click 1
 i=0
 while kill -0 $program 2>/dev/null; do
@@ -105,4 +136,4 @@ while kill -0 $program 2>/dev/null; do
     if [ $i -gt 100 ]; then echo "run: Kelvarin did not exit from its menu" >&2; exit 1; fi
     sleep 0.1
 done
-wait $program && echo "run: Kelvarin ran, showed its icon and menu, and exited with code 0"
+wait $program && echo "run: Kelvarin ran, showed its icon, menu and dialogs, and exited with code 0"

@@ -11,6 +11,8 @@
 #include "app/tray.h"
 #include "app/winutil.h"
 #include "capture/capture.h"
+#include "dialogs/about_box.h"
+#include "dialogs/settings_dialog.h"
 #include "display/resolution_menu.h"
 #include "resource.h"
 #include "tools/curinf.h"
@@ -126,11 +128,11 @@ struct CommandRoute {
 
 const CommandRoute kCommandRoutes[] = {
     {IDM_EXIT, ExitProgram},
-    {IDM_ABOUT, NULL},
+    {IDM_ABOUT, AboutCommand},
     {IDM_WALLPAPER_CENTER, ApplyWallpaperStyle},
     {IDM_WALLPAPER_TILE, ApplyWallpaperStyle},
     {IDM_WALLPAPER_STRETCH, ApplyWallpaperStyle},
-    {IDM_SETTINGS, NULL},
+    {IDM_SETTINGS, SettingsCommand},
     {IDM_REMOVE_WALLPAPER, PeelOffWallpaper},
     {IDM_LOUPE, ToggleToolWindow},
     {IDM_CURINF, ToggleToolWindow},

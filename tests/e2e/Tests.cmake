@@ -66,3 +66,18 @@ foreach(src ${KELVARIN_E2E_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_dependencies(${name} object_probe object_leaker)
 endforeach()
+
+# The About box's helpers: a recorder registered as the https handler, and a resource-meter
+# library of our own to plant beside the program and in the system folder.
+add_executable(url_recorder ${CMAKE_CURRENT_LIST_DIR}/url_recorder.cpp)
+add_library(fake_rsrc32 SHARED ${CMAKE_CURRENT_LIST_DIR}/fake_rsrc32.cpp
+                               ${CMAKE_CURRENT_LIST_DIR}/fake_rsrc32.def)
+set_target_properties(fake_rsrc32 PROPERTIES PREFIX "" OUTPUT_NAME rsrc32)
+foreach(target url_recorder fake_rsrc32)
+  target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endforeach()
+foreach(src ${KELVARIN_E2E_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_dependencies(${name} url_recorder fake_rsrc32)
+endforeach()

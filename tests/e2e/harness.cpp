@@ -45,7 +45,8 @@ struct WindowSearch {
     DWORD pid;
     const char* className;
     bool visibleOnly;
-    HWND found;
+    const char* title;  // null: any
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK FindProcessWindowProc(HWND window, LPARAM lParam) {
@@ -55,9 +56,9 @@ BOOL CALLBACK FindProcessWindowProc(HWND window, LPARAM lParam) {
     GetWindowThreadProcessId(window, &pid);
     if (pid == search->pid && (!search->visibleOnly || IsWindowVisible(window)) &&
         GetClassNameA(window, className, sizeof className) &&
-        strcmp(className, search->className) == 0) {
-        search->found = window;
-        return FALSE;
+        strcmp(className, search->className) == 0 &&
+        (search->title == NULL || WindowText(window) == search->title)) {
+        search->found.push_back(window);
     }
     return TRUE;
 }
@@ -66,9 +67,15 @@ BOOL CALLBACK FindProcessWindowProc(HWND window, LPARAM lParam) {
 
 // The first top-level window of the class that process pid owns, or null.
 HWND FindProcessWindow(DWORD pid, const char* className, bool visibleOnly) {
-    WindowSearch search = {pid, className, visibleOnly, NULL};
-    EnumWindows(FindProcessWindowProc, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found = FindProcessWindows(pid, className, visibleOnly);
+    return found.empty() ? NULL : found.front();
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
+    char className[16];
+    if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0)
+        *reinterpret_cast<std::string*>(lParam) += WindowText(child);
+    return TRUE;
 }
 
 std::string ProductExe() {
@@ -447,6 +454,84 @@ bool MenuSpy::WaitForPopup(DWORD timeoutMs) {
 
 HWND FindPopupMenuWindow(DWORD pid) {
     return FindProcessWindow(pid, "#32768", true);
+}
+
+std::vector<HWND> FindProcessWindows(DWORD pid, const char* className, bool visibleOnly,
+                                     const char* title) {
+    WindowSearch search = {pid, className, visibleOnly, title, {}};
+    EnumWindows(FindProcessWindowProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitProcessDialog(DWORD pid, const char* title, const char* text, DWORD timeoutMs) {
+    HWND found = NULL;
+    WaitUntil(
+        [&] {
+            for (HWND dialog : FindProcessWindows(pid, "#32770", true, title)) {
+                if (StaticTexts(dialog).find(text) != std::string::npos)
+                    found = dialog;
+            }
+            return found != NULL;
+        },
+        timeoutMs);
+    return found;
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = "";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &length);
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+std::string StaticTexts(HWND dialog) {
+    std::string texts;
+    EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+bool HotkeyHeldElsewhere(UINT modifiers, UINT vk) {
+    if (RegisterHotKey(NULL, 0x7000, modifiers, vk)) {
+        UnregisterHotKey(NULL, 0x7000);
+        return false;
+    }
+    return GetLastError() == 1409;
+}
+
+void MovePointerTo(int x, int y) {
+    SetCursorPos(x, y);
+    POINT last = {-1, -1};
+    WaitUntil(
+        [&] {
+            POINT now;
+            GetCursorPos(&now);
+            bool settled = now.x == x && now.y == y && last.x == x && last.y == y;
+            last = now;
+            Sleep(100);
+            return settled;
+        },
+        3000);
+    INPUT input;
+    ZeroMemory(&input, sizeof input);
+    input.type = INPUT_MOUSE;
+    // Absolute moves are in 1/65536 of the screen: round up so that x maps back to x.
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = (x * 65536 + width - 1) / width;
+    input.mi.dy = (y * 65536 + height - 1) / height;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void PressKey(WORD vk) {
+    INPUT inputs[2];
+    ZeroMemory(inputs, sizeof inputs);
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
+    inputs[0].ki.wScan = inputs[1].ki.wScan = (WORD)MapVirtualKeyA(vk, 0 /*MAPVK_VK_TO_VSC*/);
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
 void ClickAt(int x, int y) {

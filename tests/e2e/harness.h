@@ -147,6 +147,24 @@ class MenuSpy {
 HWND FindPopupMenuWindow(DWORD pid);
 // A left click at a screen point, as the user makes it.
 void ClickAt(int x, int y);
+// Puts the pointer at a screen point and waits until every process sees it there.
+void MovePointerTo(int x, int y);
+// One press and release of a key, to whatever window has the focus.
+void PressKey(WORD vk);
+
+// The top-level windows of a class that process pid owns, with this title (any when
+// null); dialogs and message boxes are of class "#32770".
+std::vector<HWND> FindProcessWindows(DWORD pid, const char* className, bool visibleOnly,
+                                     const char* title = NULL);
+// The first visible dialog with this title whose static texts contain text; null on timeout.
+HWND WaitProcessDialog(DWORD pid, const char* title, const char* text = "", DWORD timeoutMs = 5000);
+// A window's text through WM_GETTEXT, so also what a control of another process shows.
+std::string WindowText(HWND window);
+// The texts of a dialog's static controls, joined: a message box's message.
+std::string StaticTexts(HWND dialog);
+// True when another process holds the combination: registering it here fails with
+// ERROR_HOTKEY_ALREADY_REGISTERED. A registration that succeeds is undone at once.
+bool HotkeyHeldElsewhere(UINT modifiers, UINT vk);
 
 }  // namespace e2e
 

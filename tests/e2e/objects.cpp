@@ -23,6 +23,7 @@ const ULONG_PTR kPebGdiTableOffset = 0x94;
 // Wine's GDI table: 0x10000 entries, handed out in order from index 32.
 const ULONG kGdiFirstHandle = 32;
 const ULONG kGdiHandleCount = 0x10000;
+const BYTE kGdiDcType = 0x01;
 const DWORD kRemoteTimeoutMs = 10000;
 
 typedef LONG(WINAPI* NtQueryInformationProcessFn)(HANDLE, ULONG, PVOID, ULONG, PULONG);
@@ -120,7 +121,7 @@ bool CountHandles(DWORD pid, long* handles) {
     return true;
 }
 
-bool CountGdi(HANDLE process, long* gdi) {
+bool CountGdi(HANDLE process, long* gdi, long* dcs) {
     BasicInformation basic;
     if (QueryProcess()(process, kProcessBasicInformation, &basic, sizeof basic, NULL) != 0)
         return false;
@@ -135,6 +136,7 @@ bool CountGdi(HANDLE process, long* gdi) {
     const ULONG kBlock = 4096;
     std::vector<GdiHandleEntry> entries(kBlock);
     long count = 0;
+    *dcs = 0;
     for (ULONG first = 0; first < kGdiHandleCount; first += kBlock) {
         ULONG_PTR address = table + first * sizeof(GdiHandleEntry);
         if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(address), &entries[0],
@@ -149,8 +151,10 @@ bool CountGdi(HANDLE process, long* gdi) {
                 *gdi = count;
                 return true;
             }
-            if (entry.type != 0 && !(entry.extTypeAndStock & 0x80))
+            if (entry.type != 0 && !(entry.extTypeAndStock & 0x80)) {
                 ++count;
+                *dcs += entry.type == kGdiDcType;
+            }
         }
     }
     *gdi = count;
@@ -287,7 +291,8 @@ bool CountProcessObjects(DWORD pid, ObjectCounts* counts) {
     }
     VmCountersEx vm;
     ZeroMemory(&vm, sizeof vm);
-    ok = ok && CountGdi(process, &counts->gdi) && CountHandles(pid, &counts->handles) &&
+    ok = ok && CountGdi(process, &counts->gdi, &counts->dcs) &&
+         CountHandles(pid, &counts->handles) &&
          QueryProcess()(process, kProcessVmCounters, &vm, sizeof vm, NULL) == 0;
     counts->privateBytes = vm.privateUsage;
     CloseHandle(process);

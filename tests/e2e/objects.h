@@ -12,6 +12,10 @@ struct ObjectCounts {
     // regions, palettes, DCs, metafiles), stock objects left out. Includes the bitmaps
     // behind the process's icons and cursors and the DCs Wine keeps for its windows.
     long gdi;
+    // The device contexts among them. Wine keeps up to 64 window DCs in a cache after
+    // their windows have gone, each with a region and a bitmap of its own: a count that
+    // grows in steps of three objects per cached DC is that cache, not a leak.
+    long dcs;
     // windows + menus + icons + accelerators. Not counted: hooks, deferred window
     // positions, and windows of the process parented to another process's window.
     long user;
