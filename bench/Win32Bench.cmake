@@ -72,6 +72,8 @@ set_target_properties(capture_timing PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 add_dependencies(capture_timing Kelvarin object_probe)
 # Object counts load the probe DLL from the counting program's own folder.
 add_custom_command(TARGET capture_timing POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
+                   $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
+
 # The dialogs: command to shown, and objects after 1,000 openings, against a baseline that
 # runs the same templates with a procedure that does nothing; the object count's probe
 # must sit beside the program that counts.
