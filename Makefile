@@ -7,7 +7,7 @@ NATIVE  := $(BUILD)/native
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_Q := -Wno-dev --log-level=WARNING
 
-.PHONY: all setup exe win32 native test run bench dist format clean
+.PHONY: all setup exe win32 native test run bench soak dist format clean
 
 all: exe
 
@@ -37,6 +37,9 @@ run: exe
 
 bench: win32 native
 	sh scripts/bench.sh
+
+soak: win32
+	sh scripts/soak.sh
 
 dist: exe
 	sh scripts/dist.sh

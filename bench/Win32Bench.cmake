@@ -51,6 +51,29 @@ add_dependencies(menu_objects_bench_win32 Kelvarin object_probe)
 add_custom_command(TARGET menu_objects_bench_win32 POST_BUILD
                    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
 
+# The tool windows: the magnifier's paint in this process, and 1,000 openings and
+# closings of each tool in Kelvarin.exe with its object counts.
+add_executable(tools_bench_win32 ${PROJECT_SOURCE_DIR}/bench/tools_bench_win32.cpp)
+target_compile_options(tools_bench_win32 PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(tools_bench_win32 PRIVATE e2e_support)
+target_link_options(tools_bench_win32 PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(tools_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(tools_bench_win32 Kelvarin object_probe)
+# The object count loads its probe from the folder of the program that counts.
+add_custom_command(TARGET tools_bench_win32 POST_BUILD COMMAND ${CMAKE_COMMAND} -E
+                   copy_if_different $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
+
+# Capture figures for bench/capture.sh (named so that bench.sh does not run it bare).
+add_executable(capture_timing ${PROJECT_SOURCE_DIR}/bench/capture_timing.cpp)
+target_compile_options(capture_timing PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(capture_timing PRIVATE e2e_support)
+target_link_options(capture_timing PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(capture_timing PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(capture_timing Kelvarin object_probe)
+# Object counts load the probe DLL from the counting program's own folder.
+add_custom_command(TARGET capture_timing POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
+                   $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
+
 # The dialogs: command to shown, and objects after 1,000 openings, against a baseline that
 # runs the same templates with a procedure that does nothing; the object count's probe
 # must sit beside the program that counts.

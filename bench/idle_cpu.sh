@@ -5,6 +5,9 @@
 # whole session, so its time is shown apart, over an equal window before the program
 # starts and one while it runs.
 #   idle_cpu.sh ROOT [STATE]   STATE: a running wine-env.sh session to reuse
+# KELVARIN_IDLE_INI names a settings file to start with (for example one that opens a tool
+# window), KELVARIN_IDLE_WHAT what the heading calls the state, KELVARIN_IDLE_TARGET the
+# target in percent of one core.
 set -eu
 root=${1:?usage: idle_cpu.sh REPO_ROOT [WINE_STATE]}
 state=${2:-}
@@ -12,7 +15,8 @@ env_script=$root/scripts/wine-env.sh
 work=$root/build/bench/idle
 window=${KELVARIN_IDLE_SECONDS:-10}
 settle=3
-target_percent=0.5
+target_percent=${KELVARIN_IDLE_TARGET:-0.5}
+what=${KELVARIN_IDLE_WHAT:-idle}
 
 [ -f "$root/build/win32/Kelvarin.exe" ] || { echo "idle_cpu: build/win32/Kelvarin.exe is missing (make win32)" >&2; exit 1; }
 [ -f "$root/build/win32/bench/post_exit.exe" ] || { echo "idle_cpu: build/win32/bench/post_exit.exe is missing (make win32)" >&2; exit 1; }
@@ -41,6 +45,7 @@ rm -rf "$work/app"
 mkdir -p "$work/app"
 exe=$work/app/Kelvarin.exe
 cp "$root/build/win32/Kelvarin.exe" "$exe"
+if [ -n "${KELVARIN_IDLE_INI:-}" ]; then cp "$KELVARIN_IDLE_INI" "$work/app/kelvarin.ini"; fi
 
 ticks_per_second=$(getconf CLK_TCK)
 
@@ -110,11 +115,11 @@ t1=$(now_ns)
 
 elapsed_ns=$((t1 - t0))
 ticks=$((c1 - c0))
-awk -v t="$ticks" -v hz="$ticks_per_second" -v ns=$((n1 - n0)) -v el="$elapsed_ns" \
+awk -v what="$what" -v t="$ticks" -v hz="$ticks_per_second" -v ns=$((n1 - n0)) -v el="$elapsed_ns" \
     -v sw=$((x1 - x0)) -v target="$target_percent" -v settle="$settle" 'BEGIN {
     secs = el / 1e9
     pct = 100 * (ns / 1e9) / secs
-    printf "Kelvarin.exe idle for %.1f s (after %d s to settle):\n", secs, settle
+    printf "Kelvarin.exe %s for %.1f s (after %d s to settle):\n", what, secs, settle
     printf "  CPU time (utime+stime)  %6.0f ms   %.3f %% of one core  (in whole clock ticks)\n", 1000 * t / hz, 100 * (t / hz) / secs
     printf "  CPU time (threads run)  %6.1f ms   %.3f %% of one core  (target: under %.1f %%: %s)\n",
            ns / 1e6, pct, target, pct < target ? "met" : "NOT met"

@@ -10,6 +10,8 @@ set(KELVARIN_PURE_SOURCES
   src/display/mode_catalogue.cpp
   src/display/mode_menu_layout.cpp
   src/wallpaper/wallpaper_style.cpp
+  src/tools/loupe_geometry.cpp
+  src/capture/bmp_format.cpp
   src/dialogs/dialog_text.cpp
 )
 
@@ -25,6 +27,10 @@ set(KELVARIN_WIN32_SOURCES
   src/display/display_modes.cpp
   src/display/resolution_menu.cpp
   src/wallpaper/wallpaper.cpp
+  src/tools/loupe.cpp
+  src/tools/curinf.cpp
+  src/capture/bmp_writer.cpp
+  src/capture/capture.cpp
   src/dialogs/dialog_util.cpp
   src/dialogs/link_label.cpp
   src/dialogs/settings_dialog.cpp

@@ -2,8 +2,9 @@
 # `make run`: Kelvarin under Wine in a 1024x768 virtual desktop with a Japanese locale.
 # With $DISPLAY set the desktop opens as a window there and the program runs until it is
 # exited from its tray menu. Without one, a private X server is used and the run is
-# shown in screenshots under build/run/: the desktop with the tray icon, the resolution
-# menu, the main menu, the settings dialog and the About box.
+# shown in screenshots under build/run/: the desktop with the tray icon, a desktop capture
+# made with hotkey 1, the resolution menu, the main menu, the magnifier and the cursor
+# coordinate window, the settings dialog and the About box.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -26,7 +27,17 @@ sh "$env_script" start "$state"
 . "$state/env.sh"
 trap 'sh "$env_script" stop "$state"' EXIT
 
-sh "$env_script" exec "$state" "$exe" &
+# A copy with settings of its own, so that the tool windows open where the pictures expect
+# them (the magnifier at zoom 4 and the coordinate window to its right), and the desktop
+# capture has a hotkey (Ctrl+Shift+F7: modifiers 6 x 256 + 0x76) and a folder under
+# build/run. The INI is in code page 932.
+captures=$out/captures
+rm -rf "$captures"
+mkdir -p "$out/app" "$captures"
+cp "$exe" "$out/app/Kelvarin.exe"
+printf '[Kelvarin]\r\n画像ファイルの保存先フォルダ=%s\r\nｽｸﾘｰﾝ ｷｬﾌﾟﾁｬ=1654\r\n[虫眼鏡]\r\nx 位置=120\r\ny 位置=120\r\n幅=400\r\n高さ=300\r\n倍率=4\r\n[カーソル座標窓]\r\nx 位置=560\r\ny 位置=120\r\n' \
+    "$(winepath -w "$captures" 2>/dev/null)" | iconv -f UTF-8 -t CP932 >"$out/app/kelvarin.ini"
+sh "$env_script" exec "$state" "$out/app/Kelvarin.exe" &
 program=$!
 
 # The tray sits at the bottom right of the desktop; the first icon is the rightmost
@@ -55,6 +66,35 @@ sleep 1.5
 shot main-menu
 convert "$out/main-menu.png" -crop 360x300+664+468 +repage "$out/main-menu-crop.png"
 
+# The two tool windows, opened from the menu (items 115 and 98 pixels above its bottom),
+# where this run's settings put them; the magnifier then shows the start button, dragged
+# there from inside it.
+xdotool mousemove 600 400 click 1
+menu_item() { xdotool mousemove $icon_x $icon_y click 3 sleep 1 mousemove $((icon_x - 100)) $((icon_y - $1)) click 1 sleep 1; }
+menu_item 115
+menu_item 98
+xdotool mousemove 300 250 mousedown 1 sleep 0.3 mousemove 120 700 sleep 0.3 mousemove 45 757 sleep 0.3 mouseup 1 sleep 1
+shot tools
+convert "$out/tools.png" -crop 560x340+100+100 +repage "$out/tools-crop.png"
+# Hotkey 1 with both tools open and the pointer beside them: the capture shows the
+# cursor drawn in where the pointer stands.
+xdotool search --name 'Wine desktop' windowfocus --sync 2>/dev/null || true
+xdotool mousemove 700 450
+sleep 0.5
+xdotool key ctrl+shift+F7
+i=0
+until ls "$captures"/*.bmp >/dev/null 2>&1; do
+    i=$((i + 1)); [ $i -gt 50 ] && { echo "run: hotkey 1 wrote no capture" >&2; exit 1; }
+    sleep 0.1
+done
+cp "$(ls "$captures"/*.bmp | head -n 1)" "$out/capture.bmp"
+convert "$out/capture.bmp" "$out/capture.png"
+echo "run: wrote build/run/capture.bmp ($(basename "$(ls "$captures"/*.bmp | head -n 1)")) and capture.png"
+
+# Closed again from the menu, so that they saved their places and stay closed at exit.
+menu_item 115
+menu_item 98
+
 # Each dialog from its menu item (settings, then About, above Exit), screenshot and Esc.
 # A dialog opens at the cursor, pulled into the bottom-right corner; it is cut out of
 # the shot along the plain desktop above the taskbar.
@@ -78,14 +118,13 @@ dialog_shot() {
     xdotool key Escape
     sleep 0.5
 }
-xdotool mousemove 200 200 click 1  # closes the main menu
-sleep 0.5
 dialog_shot settings 55
 dialog_shot about 38
 
-# Exit from the menu: its last item, just above the cursor's row.
 xdotool mousemove $icon_x $icon_y click 3
-sleep 1.5
+sleep 1
+
+# Exit from the menu: its last item, just above the cursor's row.
 xdotool mousemove $((icon_x - 100)) $((icon_y - 11)) click 1
 i=0
 while kill -0 $program 2>/dev/null; do
@@ -93,4 +132,4 @@ while kill -0 $program 2>/dev/null; do
     if [ $i -gt 100 ]; then echo "run: Kelvarin did not exit from its menu" >&2; exit 1; fi
     sleep 0.1
 done
-wait $program && echo "run: Kelvarin ran, showed its icon, menu and dialogs, and exited with code 0"
+wait $program && echo "run: Kelvarin ran, showed its icon, menus, tools and dialogs, and exited with code 0"

@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="cmake make g++ mingw-w64 wine wine32:i386 xvfb xauth xdotool imagemagick
-fonts-ipafont-gothic locales googletest python3 python3-pil x11-utils"
+fonts-ipafont-gothic locales googletest python3 python3-pil x11-utils x11-apps"
 
 have_all() {
     for p in $PACKAGES; do

@@ -1,7 +1,8 @@
 #!/bin/sh
 # A private Wine session for the Win32 test tiers: its own Xvfb, its own 32-bit prefix
 # under the build tree, a Japanese locale (ANSI code page 932) and a 1024x768 virtual
-# desktop that every plain `wine prog.exe` joins.
+# desktop that every plain `wine prog.exe` joins. KELVARIN_SCREEN=WxH at start gives X
+# screen and desktop another size (the capture benchmark's large desktops).
 #
 #   wine-env.sh start STATE      start X and wineserver, creating the prefix if needed
 #   wine-env.sh exec STATE EXE [ARGS...]   run EXE in that session, passing its exit code
@@ -16,15 +17,22 @@ mkdir -p "$state"
 state=$(cd "$state" && pwd)
 envfile=$state/env.sh
 
+# The size a running session was started with, for bringing its desktop back.
+screen=${KELVARIN_SCREEN:-1024x768}
+if [ "$cmd" != start ] && [ -f "$envfile" ]; then
+    screen=$(sed -n 's/^# screen //p' "$envfile")
+    screen=${screen:-1024x768}
+fi
+
 desktop_reg() {
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f >/dev/null 2>&1
 }
 
 # The desktop window with its taskbar, up before any test starts (again after a log-off).
 start_desktop() {
     if xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop'; then return 0; fi
-    wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+    wine explorer /desktop=Default,"$screen" >/dev/null 2>&1 &
     i=0
     until xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop'; do
         i=$((i + 1)); [ $i -gt 300 ] && { echo "wine-env: the Wine desktop did not appear" >&2; exit 1; }
@@ -52,7 +60,7 @@ start)
         d=${KELVARIN_X_DISPLAY#:}
     else
         d=$(free_display)
-        Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+        Xvfb ":$d" -screen 0 "${screen}x24" -nolisten tcp >"$state/xvfb.log" 2>&1 &
         echo $! >"$state/xvfb.pid"
         i=0
         while [ ! -e "/tmp/.X11-unix/X$d" ]; do
@@ -61,6 +69,7 @@ start)
         done
     fi
     cat >"$envfile" <<ENV
+# screen $screen
 export DISPLAY=:$d
 export WINEPREFIX='$state/prefix'
 export WINEARCH=win32

@@ -10,10 +10,13 @@
 #include "app/system_path.h"
 #include "app/tray.h"
 #include "app/winutil.h"
+#include "capture/capture.h"
 #include "dialogs/about_box.h"
 #include "dialogs/settings_dialog.h"
 #include "display/resolution_menu.h"
 #include "resource.h"
+#include "tools/curinf.h"
+#include "tools/loupe.h"
 #include "wallpaper/wallpaper.h"
 
 const char kMainWindowClass[] = "ZadeduDodavizUdur";
@@ -39,9 +42,17 @@ struct ToolWindow {
     uint8_t AppInfo::*openFlag;
 };
 
+// An always-on-top, sizable window with caption, system menu and the zoom scroll bar,
+// without minimise and maximise boxes (0x10EC0000).
+HWND CreateToolLoupeWindow(HINSTANCE instance, HWND owner) {
+    return CreateLoupeWindow(instance, owner,
+                             WS_VISIBLE | WS_CAPTION | WS_VSCROLL | WS_SYSMENU | WS_THICKFRAME,
+                             WS_EX_TOPMOST);
+}
+
 const ToolWindow kToolWindows[] = {
-    {IDM_LOUPE, PROP_LOUPEWINDOW, NULL, &AppInfo::showLoupe},
-    {IDM_CURINF, PROP_CURINFWINDOW, NULL, &AppInfo::showCurInf},
+    {IDM_LOUPE, PROP_LOUPEWINDOW, CreateToolLoupeWindow, &AppInfo::showLoupe},
+    {IDM_CURINF, PROP_CURINFWINDOW, CreateCurInfWindow, &AppInfo::showCurInf},
 };
 
 const ToolWindow* FindToolWindow(WORD command) {
@@ -136,8 +147,8 @@ struct HotkeyRoute {
 };
 
 const HotkeyRoute kHotkeyRoutes[] = {
-    {HOTKEY_CAPTURE, NULL},
-    {HOTKEY_SET_WALLPAPER, NULL},
+    {HOTKEY_CAPTURE, CaptureDesktop},
+    {HOTKEY_SET_WALLPAPER, CaptureWindowToWallpaper},
     {HOTKEY_REMOVE_WALLPAPER, PeelOffWallpaperByHotkey},
 };
 

@@ -92,9 +92,11 @@ BOOL LoadSettings(AppInfo* info) {
     GetModuleDirectory(defaultFolder, sizeof defaultFolder);
     GetPrivateProfileStringA(kSettingsSection, kKeySaveFolder, defaultFolder, info->saveFolder,
                              sizeof info->saveFolder, iniPath);
-    // An over-long value is cut by bytes and may end in half a double-byte character.
+    // An over-long value is cut by bytes and may end in half a double-byte character;
+    // a value that fitted is kept as it stands.
     size_t folderLength = strlen(info->saveFolder);
-    if (folderLength > 0 && SjisByteKind(info->saveFolder, folderLength - 1) == SJIS_LEAD)
+    if (folderLength == sizeof info->saveFolder - 1 &&
+        SjisByteKind(info->saveFolder, folderLength - 1) == SJIS_LEAD)
         info->saveFolder[folderLength - 1] = '\0';
     info->hotkeyCapture = DecodeHotkey(ReadIniInt(iniPath, kSettingsSection, kKeyHotkeyCapture, 0));
     info->hotkeySetWallpaper =

@@ -63,11 +63,6 @@ BOOL CALLBACK FindProcessWindowProc(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
-HWND FindProcessWindow(DWORD pid, const char* className, bool visibleOnly) {
-    std::vector<HWND> found = FindProcessWindows(pid, className, visibleOnly);
-    return found.empty() ? NULL : found.front();
-}
-
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
     char className[16];
     if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0)
@@ -76,6 +71,12 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
 }
 
 }  // namespace
+
+// The first top-level window of the class that process pid owns, or null.
+HWND FindProcessWindow(DWORD pid, const char* className, bool visibleOnly) {
+    std::vector<HWND> found = FindProcessWindows(pid, className, visibleOnly);
+    return found.empty() ? NULL : found.front();
+}
 
 std::string ProductExe() {
     std::string folder = ModuleFolder();

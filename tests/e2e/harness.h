@@ -62,6 +62,8 @@ class Program {
     HWND mainWindow_ = NULL;
 };
 
+// The first top-level window of the class that process pid owns, or null.
+HWND FindProcessWindow(DWORD pid, const char* className, bool visibleOnly = true);
 // The main window of class "ZadeduDodavizUdur" owned by process pid, or null.
 HWND FindMainWindow(DWORD pid);
 

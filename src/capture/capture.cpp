@@ -1,0 +1,172 @@
+// Desktop and window capture to BMP files (see capture.h).
+#include "capture/capture.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/app_info.h"
+#include "app/main_window.h"
+#include "app/sjis.h"
+#include "capture/bmp_writer.h"
+#include "wallpaper/wallpaper.h"
+
+namespace {
+
+// A BITMAPINFO with room for a full 256-entry colour table, as CreateDIBSection may read
+// up to that many entries for the bit counts that have them.
+const size_t kDibInfoBlockSize = sizeof(BITMAPINFO) + 256 * sizeof(RGBQUAD);
+const size_t kPathSize = MAX_PATH + 1;
+
+class HeapBlock {
+  public:
+    explicit HeapBlock(size_t size) : block_(malloc(size)) {}
+    ~HeapBlock() { free(block_); }
+    void* Get() const { return block_; }
+
+  private:
+    HeapBlock(const HeapBlock&) = delete;
+    void* block_;
+};
+
+class GdiObject {
+  public:
+    explicit GdiObject(HGDIOBJ object) : object_(object) {}
+    ~GdiObject() {
+        if (object_ != NULL)
+            DeleteObject(object_);
+    }
+
+  private:
+    GdiObject(const GdiObject&) = delete;
+    HGDIOBJ object_;
+};
+
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != NULL)
+            ReleaseDC(window_, dc_);
+    }
+    HDC Get() const { return dc_; }
+
+  private:
+    WindowDc(const WindowDc&) = delete;
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory DC with one object selected into it; the previous object goes back before
+// the DC is deleted.
+class MemoryDc {
+  public:
+    MemoryDc(HDC compatible, HGDIOBJ object)
+        : dc_(CreateCompatibleDC(compatible)), previous_(NULL) {
+        if (dc_ != NULL)
+            previous_ = SelectObject(dc_, object);
+    }
+    ~MemoryDc() {
+        if (dc_ != NULL) {
+            SelectObject(dc_, previous_);
+            DeleteDC(dc_);
+        }
+    }
+    HDC Get() const { return dc_; }
+
+  private:
+    MemoryDc(const MemoryDc&) = delete;
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+const UINT kCursorDrawFlags = DI_NORMAL | DI_DEFAULTSIZE;
+
+}  // namespace
+
+bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* path) {
+    const AppInfo* info = (const AppInfo*)GetPropA(mainWindow, PROP_APPINFO);
+    RECT client;
+    if (info == NULL || source == NULL || !GetClientRect(source, &client) || client.right <= 0 ||
+        client.bottom <= 0) {
+        return false;
+    }
+    BmpInfoHeader header;
+    InitDibHeader(&header, client.right, client.bottom, 24);
+    HeapBlock block(kDibInfoBlockSize);
+    if (block.Get() == NULL)
+        return false;
+    memcpy(block.Get(), &header, sizeof header);
+    void* bits = NULL;
+    HBITMAP section =
+        CreateDIBSection(NULL, (const BITMAPINFO*)block.Get(), DIB_RGB_COLORS, &bits, NULL, 0);
+    if (section == NULL)
+        return false;
+    GdiObject sectionGuard(section);
+
+    HCURSOR cursor = NULL;
+    POINT position;
+    if (withCursor) {
+        cursor = GetForegroundCursor();
+        if (!GetCursorPos(&position))
+            cursor = NULL;
+    }
+    CopyClientToDib(section, source, client, cursor, cursor != NULL ? &position : NULL);
+    GdiFlush();  // drawing may be batched; the bits are read directly below
+    return MakeCaptureFilePath(path, kPathSize, info->saveFolder) &&
+           WriteBmpFile(path, header, NULL, bits);
+}
+
+bool CopyClientToDib(HBITMAP section, HWND window, const RECT& client, HCURSOR cursor,
+                     const POINT* position) {
+    WindowDc windowDc(window);
+    if (windowDc.Get() == NULL)
+        return true;
+    MemoryDc memoryDc(windowDc.Get(), section);
+    HDC dc = memoryDc.Get();
+    if (dc == NULL)
+        return true;
+    BitBlt(dc, 0, 0, client.right, client.bottom, windowDc.Get(), 0, 0, SRCCOPY);
+    if (cursor != NULL && position != NULL &&
+        !DrawIconEx(dc, position->x, position->y, cursor, 0, 0, 0, NULL, kCursorDrawFlags)) {
+        // The system's arrow is shared: loaded, never destroyed.
+        DrawIconEx(dc, position->x, position->y, LoadCursorA(NULL, (LPCSTR)IDC_ARROW), 0, 0, 0,
+                   NULL, kCursorDrawFlags);
+    }
+    return true;
+}
+
+// Sharing the foreground thread's input state for the one call makes GetCursor answer
+// with that application's cursor rather than this program's.
+HCURSOR GetForegroundCursor() {
+    DWORD self = GetCurrentThreadId();
+    DWORD other = GetWindowThreadProcessId(GetForegroundWindow(), NULL);
+    if (other == self)
+        return GetCursor();
+    AttachThreadInput(self, other, TRUE);
+    HCURSOR cursor = GetCursor();
+    AttachThreadInput(self, other, FALSE);
+    return cursor;
+}
+
+bool MakeCaptureFilePath(char* dest, size_t size, const char* folder) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char name[16];
+    snprintf(name, sizeof name, "%02d%02d%02d%02d.bmp", now.wDay, now.wHour, now.wMinute,
+             now.wSecond);
+    return JoinPath(dest, size, folder, name);
+}
+
+void CaptureDesktop(HWND mainWindow) {
+    char path[kPathSize];
+    CaptureClientToFile(mainWindow, GetDesktopWindow(), true, path);
+}
+
+// The wallpaper follows only a complete file: a missing or partial one would leave the
+// desktop without any.
+void CaptureWindowToWallpaper(HWND mainWindow) {
+    char path[kPathSize];
+    if (CaptureClientToFile(mainWindow, GetForegroundWindow(), false, path))
+        SetWallpaperFile(path, SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+}

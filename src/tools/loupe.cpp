@@ -1,0 +1,278 @@
+// The magnifier window (see loupe.h): a fresh copy of the screen at every paint, no timer.
+#include "tools/loupe.h"
+
+#include <stdlib.h>
+
+#include "app/app_class.h"
+#include "app/settings.h"
+#include "app/winutil.h"
+#include "tools/loupe_geometry.h"
+
+const char kLoupeClass[] = "loupe";
+const char kLoupeSection[] = "虫眼鏡";
+
+namespace {
+
+const char kKeyX[] = "x 位置";
+const char kKeyY[] = "y 位置";
+const char kKeyWidth[] = "幅";
+const char kKeyHeight[] = "高さ";
+const char kKeyZoom[] = "倍率";
+const int kDefaultSize = 128;
+const UINT kDefaultWheelLines = 3;
+
+// One magnifier per process: its state lives here, not in the window.
+int Zoom = LOUPE_DEFAULT_ZOOM;
+POINT Focus;      // the requested centre of the view, screen coordinates
+int SourceWidth;  // the screen rectangle copied at the last paint; the frame uses it too
+int SourceHeight;
+HPALETTE Palette;
+
+int ScreenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+int ScreenHeight() {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+LoupeRect CurrentSource() {
+    return LoupeSourceRect(Focus.x, Focus.y, SourceWidth, SourceHeight, ScreenWidth(),
+                           ScreenHeight());
+}
+
+// Entry i stands for system-palette slot i (PC_EXPLICIT), so that in 256-colour modes the
+// indices copied from the screen keep the screen's colours.
+HPALETTE CreateIdentityPalette() {
+    LOGPALETTE* log =
+        (LOGPALETTE*)malloc(offsetof(LOGPALETTE, palPalEntry) + 256 * sizeof(PALETTEENTRY));
+    if (log == NULL)
+        return NULL;
+    log->palVersion = 0x300;
+    log->palNumEntries = 256;
+    for (int i = 0; i < 256; ++i) {
+        log->palPalEntry[i].peRed = (BYTE)i;
+        log->palPalEntry[i].peGreen = 0;
+        log->palPalEntry[i].peBlue = 0;
+        log->palPalEntry[i].peFlags = PC_EXPLICIT;
+    }
+    HPALETTE palette = CreatePalette(log);
+    free(log);
+    return palette;
+}
+
+void DeletePalette() {
+    if (Palette != NULL)
+        DeleteObject(Palette);
+    Palette = NULL;
+}
+
+// Inverts the four strips round the source rectangle on the screen; a second call with
+// the same focus and source size removes them again.
+void DrawFrame() {
+    HDC screen = GetDC(NULL);
+    if (screen == NULL)
+        return;
+    LoupeStrip strips[4];
+    LoupeFrameStrips(CurrentSource(), strips);
+    for (const LoupeStrip& strip : strips)
+        PatBlt(screen, strip.x, strip.y, strip.width, strip.height, DSTINVERT);
+    ReleaseDC(NULL, screen);
+}
+
+void SetFocusToCursor() {
+    GetCursorPos(&Focus);
+}
+
+bool IsDragging(HWND window) {
+    return GetCapture() == window;
+}
+
+LRESULT OnCreate(HWND window) {
+    SetClassCursor(window, LoadCursorA(NULL, IDC_ARROW));
+    POINT cursor;
+    GetCursorPos(&cursor);
+    int x = cursor.x, y = cursor.y, width = kDefaultSize, height = kDefaultSize;
+    int zoom = LOUPE_DEFAULT_ZOOM;
+    char ini[MODULE_PATH_SIZE];
+    if (GetModulePath(ini, sizeof ini, ".ini")) {
+        x = ReadIniInt(ini, kLoupeSection, kKeyX, x);
+        y = ReadIniInt(ini, kLoupeSection, kKeyY, y);
+        width = ReadIniInt(ini, kLoupeSection, kKeyWidth, width);
+        height = ReadIniInt(ini, kLoupeSection, kKeyHeight, height);
+        zoom = ReadIniInt(ini, kLoupeSection, kKeyZoom, zoom);
+    }
+    // A zoom of 0 would divide by zero at the first paint; the scroll bar knows 1..16 only.
+    Zoom = ClampLoupeZoom(zoom);
+    MoveWindowTo(window, x, y);
+    ResizeWindow(window, width, height);
+    SetScrollRange(window, SB_VERT, LOUPE_MIN_ZOOM, LOUPE_MAX_ZOOM, FALSE);
+    SetScrollPos(window, SB_VERT, Zoom, FALSE);
+    return 0;
+}
+
+LRESULT OnDestroy(HWND window) {
+    DeletePalette();
+    char ini[MODULE_PATH_SIZE];
+    if (!GetModulePath(ini, sizeof ini, ".ini"))
+        return 0;
+    RECT rect;
+    GetNormalWindowRect(window, &rect);
+    WriteIniInt(ini, kLoupeSection, kKeyX, rect.left);
+    WriteIniInt(ini, kLoupeSection, kKeyY, rect.top);
+    WriteIniInt(ini, kLoupeSection, kKeyWidth, RectWidth(rect));
+    WriteIniInt(ini, kLoupeSection, kKeyHeight, RectHeight(rect));
+    WriteIniInt(ini, kLoupeSection, kKeyZoom, Zoom);
+    return 0;
+}
+
+// The caption is redrawn only when its text changes: most paints show the same spot.
+void SetCaption(HWND window, const LoupeRect& source) {
+    char caption[1024];
+    char current[1024];
+    FormatLoupeCaption(caption, sizeof caption, source, Zoom);
+    if (GetWindowTextA(window, current, sizeof current) == 0 || lstrcmpA(current, caption) != 0)
+        SetWindowTextA(window, caption);
+}
+
+LRESULT OnPaint(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    // The whole client area is drawn, whatever part was invalid.
+    InvalidateRect(window, NULL, FALSE);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    SourceWidth = LoupeSourceLength(RectWidth(client), Zoom);
+    SourceHeight = LoupeSourceLength(RectHeight(client), Zoom);
+    LoupeRect source = CurrentSource();
+    if (dc != NULL) {
+        int saved = SaveDC(dc);
+        if (Palette != NULL) {
+            SelectPalette(dc, Palette, FALSE);
+            RealizePalette(dc);
+        }
+        HDC screen = GetDC(NULL);
+        if (screen != NULL) {
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchBlt(dc, 0, 0, SourceWidth * Zoom, SourceHeight * Zoom, screen, source.left,
+                       source.top, SourceWidth, SourceHeight, SRCCOPY);
+            ReleaseDC(NULL, screen);
+        }
+        RestoreDC(dc, saved);
+    }
+    EndPaint(window, &paint);
+    SetCaption(window, source);
+    return 0;
+}
+
+LRESULT OnVScroll(HWND window, WPARAM wParam) {
+    Zoom = LoupeZoomAfterScroll(Zoom, LOWORD(wParam), HIWORD(wParam));
+    SetScrollPos(window, SB_VERT, Zoom, TRUE);
+    InvalidateRect(window, NULL, FALSE);
+    return 0;
+}
+
+LRESULT OnMouseWheel(HWND window, WPARAM wParam) {
+    // A zoom change during a drag would change the size of the frame between drawing it
+    // and removing it, and leave one on the screen.
+    if (IsDragging(window))
+        return 0;
+    UINT lines = 0;
+    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
+        lines = kDefaultWheelLines;
+    LoupeWheelScroll scroll = LoupeWheelToScroll((short)HIWORD(wParam), lines);
+    for (int i = 0; i < scroll.count; ++i)
+        SendMessageA(window, WM_VSCROLL, (WPARAM)scroll.code, 0);
+    return 0;
+}
+
+LRESULT OnKeyDown(HWND window, WPARAM key) {
+    if (IsDragging(window))
+        return 0;
+    LoupeKeyAction action = LoupeKeyToAction((unsigned)key, GetKeyState(VK_CONTROL) < 0);
+    if (!action.handled)
+        return 0;
+    if (action.scrollCode >= 0) {
+        SendMessageA(window, WM_VSCROLL, (WPARAM)action.scrollCode, 0);
+    } else {
+        Focus.x += action.dx;
+        Focus.y += action.dy;
+    }
+    Focus.x = ClampToScreen(Focus.x, ScreenWidth());
+    Focus.y = ClampToScreen(Focus.y, ScreenHeight());
+    InvalidateRect(window, NULL, FALSE);
+    return 0;
+}
+
+LRESULT OnLButtonDown(HWND window) {
+    SetFocusToCursor();
+    DrawFrame();
+    InvalidateRect(window, NULL, FALSE);
+    SetCapture(window);
+    return 0;
+}
+
+LRESULT OnMouseMove(HWND window) {
+    if (!IsDragging(window))
+        return 0;
+    DrawFrame();
+    SetFocusToCursor();
+    DrawFrame();
+    InvalidateRect(window, NULL, FALSE);
+    return 0;
+}
+
+LRESULT OnLButtonUp(HWND window) {
+    if (!IsDragging(window))
+        return 0;
+    DrawFrame();
+    ReleaseCapture();
+    return 0;
+}
+
+}  // namespace
+
+HWND CreateLoupeWindow(HINSTANCE instance, HWND owner, DWORD style, DWORD exStyle) {
+    SourceWidth = 0;
+    SourceHeight = 0;
+    SetPoint(&Focus, 0, 0);
+    DeletePalette();
+    Palette = CreateIdentityPalette();
+    if (Palette == NULL)
+        return NULL;
+    RegisterAppClass(instance, kLoupeClass, LoupeWindowProc, CS_BYTEALIGNCLIENT, NULL, WHITE_BRUSH);
+    HWND window =
+        CreateWindowExA(exStyle, kLoupeClass, "loupe", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, owner, NULL, instance, NULL);
+    // A window that failed after WM_CREATE has released it already.
+    if (window == NULL)
+        DeletePalette();
+    return window;
+}
+
+LRESULT CALLBACK LoupeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            return OnCreate(window);
+        case WM_DESTROY:
+            return OnDestroy(window);
+        case WM_PAINT:
+            return OnPaint(window);
+        case WM_KEYDOWN:
+            return OnKeyDown(window, wParam);
+        case WM_COMMAND:
+            return 0;
+        case WM_VSCROLL:
+            return OnVScroll(window, wParam);
+        case WM_MOUSEWHEEL:
+            return OnMouseWheel(window, wParam);
+        case WM_LBUTTONDOWN:
+            return OnLButtonDown(window);
+        case WM_MOUSEMOVE:
+            return OnMouseMove(window);
+        case WM_LBUTTONUP:
+            return OnLButtonUp(window);
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,282 @@
+// Every user action repeated in one program session: both menus, a mode switch and back,
+// each wallpaper layout, removal, both captures, both tool windows, both dialogs. After
+// the first round and after the last, the program's GDI and USER objects, kernel handles
+// and private memory (CountProcessObjects) must be the same. `make test` runs a few
+// rounds; `make soak` runs 1,000 (KELVARIN_SOAK_ROUNDS). Nothing is left behind: the
+// display mode and the desktop's registry values are put back, the captures removed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "objects.h"
+
+namespace {
+
+using e2e::ObjectCounts;
+using e2e::Program;
+using e2e::ScratchInstall;
+
+const UINT kTrayNotify = 0x8001;
+// Heap pages the allocator keeps for reuse move a little; a leak per round shows as far more.
+const SIZE_T kPrivateSlack = 128 * 1024;
+
+int Rounds() {
+    const char* text = getenv("KELVARIN_SOAK_ROUNDS");
+    int rounds = text ? atoi(text) : 0;
+    return rounds > 1 ? rounds : 12;
+}
+
+// The desktop's values the actions change, read before and written back after.
+struct DesktopValues {
+    std::string wallpaper, style, tile;
+    bool Read() {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key))
+            return false;
+        wallpaper = Value(key, "Wallpaper");
+        style = Value(key, "Wallpaperstyle");
+        tile = Value(key, "TileWallpaper");
+        RegCloseKey(key);
+        return true;
+    }
+    void Write() const {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_SET_VALUE, &key))
+            return;
+        Put(key, "Wallpaperstyle", style);
+        Put(key, "TileWallpaper", tile);
+        RegCloseKey(key);
+        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, (PVOID)wallpaper.c_str(),
+                              SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+    }
+    static std::string Value(HKEY key, const char* name) {
+        char buffer[300] = {0};
+        DWORD size = sizeof buffer - 1;
+        RegQueryValueExA(key, name, NULL, NULL, (BYTE*)buffer, &size);
+        return buffer;
+    }
+    static void Put(HKEY key, const char* name, const std::string& value) {
+        RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
+    }
+};
+
+DEVMODEA CurrentMode() {
+    DEVMODEA mode;
+    ZeroMemory(&mode, sizeof mode);
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &mode);
+    return mode;
+}
+
+// The program's resolution-menu index of a mode: its place among the sizes the system
+// lists, sorted by depth, width and height, one entry per size.
+int ModeIndex(DWORD depth, DWORD width, DWORD height) {
+    std::vector<unsigned long long> sizes;
+    for (DWORD i = 0;; ++i) {
+        DEVMODEA mode;
+        ZeroMemory(&mode, sizeof mode);
+        mode.dmSize = sizeof mode;
+        if (!EnumDisplaySettingsA(NULL, i, &mode))
+            break;
+        unsigned long long key = ((unsigned long long)mode.dmBitsPerPel << 40) |
+                                 ((unsigned long long)mode.dmPelsWidth << 20) | mode.dmPelsHeight;
+        bool seen = false;
+        for (unsigned long long s : sizes)
+            seen |= s == key;
+        if (!seen)
+            sizes.push_back(key);
+    }
+    unsigned long long wanted =
+        ((unsigned long long)depth << 40) | ((unsigned long long)width << 20) | height;
+    int index = 0;
+    bool found = false;
+    for (unsigned long long s : sizes) {
+        index += s < wanted;
+        found |= s == wanted;
+    }
+    return found ? index : -1;
+}
+
+class Soak : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(saved.Read());
+        savedMode = CurrentMode();
+        install.reset(new ScratchInstall("kelvarin_soak"));
+        captures = install->Folder() + "\\captures";
+        CreateDirectoryA(captures.c_str(), NULL);
+        std::string ini = install->IniPath();
+        WritePrivateProfileStringA("Kelvarin", "画像ファイルの保存先フォルダ", captures.c_str(),
+                                   ini.c_str());
+        WritePrivateProfileStringA(NULL, NULL, NULL, ini.c_str());
+        ASSERT_TRUE(program.Start(install->Exe()));
+        window = program.WaitMainWindow();
+        ASSERT_NE(window, (HWND)NULL);
+        Idle();
+    }
+    void TearDown() override {
+        if (program.Running()) {
+            program.Exit();
+            EXPECT_EQ(program.WaitExit(), 0);
+        }
+        DEVMODEA now = CurrentMode();
+        if (now.dmPelsWidth != savedMode.dmPelsWidth || now.dmBitsPerPel != savedMode.dmBitsPerPel)
+            ChangeDisplaySettingsA(&savedMode, CDS_UPDATEREGISTRY);
+        saved.Write();
+    }
+
+    void Idle() {
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.Pid());
+        if (process != NULL) {
+            WaitForInputIdle(process, 5000);
+            CloseHandle(process);
+        }
+    }
+    bool Command(WPARAM id) {
+        DWORD_PTR result;
+        return SendMessageTimeoutA(window, WM_COMMAND, id, 0, SMTO_NORMAL, 15000, &result) != 0;
+    }
+    bool WaitWindow(const char* className, bool open) {
+        return e2e::WaitUntil(
+            [&] { return (e2e::FindProcessWindow(program.Pid(), className) != NULL) == open; },
+            10000);
+    }
+    bool Menu(LPARAM click) {
+        SendNotifyMessageA(window, kTrayNotify, 1, click);
+        if (!WaitWindow("#32768", true))
+            return false;
+        PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        return WaitWindow("#32768", false);
+    }
+    bool Tool(WPARAM command, const char* className) {
+        PostMessageA(window, WM_COMMAND, command, 0);
+        if (!WaitWindow(className, true))
+            return false;
+        PostMessageA(window, WM_COMMAND, command, 0);
+        return WaitWindow(className, false);
+    }
+    bool Dialog(WPARAM command) {
+        PostMessageA(window, WM_COMMAND, command, 0);
+        if (!WaitWindow("#32770", true))
+            return false;
+        PostMessageA(e2e::FindProcessWindow(program.Pid(), "#32770"), WM_COMMAND, IDCANCEL, 0);
+        return WaitWindow("#32770", false);
+    }
+    bool SwitchAndBack() {
+        DEVMODEA now = CurrentMode();
+        int back = ModeIndex(now.dmBitsPerPel, now.dmPelsWidth, now.dmPelsHeight);
+        int other = ModeIndex(now.dmBitsPerPel, 800, 600);
+        if (now.dmPelsWidth == 800)
+            other = ModeIndex(now.dmBitsPerPel, 640, 480);
+        if (back < 0 || other < 0 || !Command(other))
+            return false;
+        if (!e2e::WaitUntil([&] { return CurrentMode().dmPelsWidth != now.dmPelsWidth; }, 5000))
+            return false;
+        return Command(back) &&
+               e2e::WaitUntil([&] { return CurrentMode().dmPelsWidth == now.dmPelsWidth; }, 5000);
+    }
+    bool Capture(WPARAM hotkey) {
+        DWORD_PTR result;
+        return SendMessageTimeoutA(window, WM_HOTKEY, hotkey, 0, SMTO_NORMAL, 15000, &result) != 0;
+    }
+    void RemoveCaptures() {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((captures + "\\*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((captures + "\\" + data.cFileName).c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+
+    // One action, rounds times; the counts after the first round and after the last.
+    // allowedHandles: growth that is not the program's own (see WineHandlesPerModeChange).
+    void Measure(const char* name, const std::function<bool()>& action, long allowedHandles = 0) {
+        const int rounds = Rounds();
+        ASSERT_TRUE(action()) << name << ": round 1";
+        Idle();
+        ObjectCounts first, last;
+        ASSERT_TRUE(e2e::CountProcessObjects(program.Pid(), &first)) << name;
+        for (int round = 2; round <= rounds; ++round)
+            ASSERT_TRUE(action()) << name << ": round " << round;
+        Idle();
+        Sleep(100);
+        ASSERT_TRUE(e2e::CountProcessObjects(program.Pid(), &last)) << name;
+        printf(
+            "  %-22s round 1: gdi %3ld user %3ld handles %3ld private %6lu KB | round %d: "
+            "gdi %3ld user %3ld handles %3ld private %6lu KB\n",
+            name, first.gdi, first.user, first.handles, (unsigned long)(first.privateBytes / 1024),
+            rounds, last.gdi, last.user, last.handles, (unsigned long)(last.privateBytes / 1024));
+        EXPECT_EQ(last.gdi, first.gdi) << name;
+        EXPECT_EQ(last.user, first.user) << name;
+        EXPECT_LE(last.handles, first.handles + allowedHandles) << name;
+        EXPECT_GE(last.handles, first.handles) << name;
+        EXPECT_LE(last.privateBytes, first.privateBytes + kPrivateSlack) << name;
+        EXPECT_TRUE(program.Running()) << name;
+    }
+
+    DesktopValues saved;
+    DEVMODEA savedMode;
+    std::unique_ptr<ScratchInstall> install;
+    std::string captures;
+    Program program;
+    HWND window = NULL;
+};
+
+// Wine 8 keeps kernel handles at every ChangeDisplaySettingsA, in any process (3 a call
+// here): measured in this process, so that only growth beyond it counts as the program's.
+long WineHandlesPerModeChange() {
+    DEVMODEA now = CurrentMode();
+    DEVMODEA other = now;
+    other.dmPelsWidth = now.dmPelsWidth == 800 ? 640 : 800;
+    other.dmPelsHeight = now.dmPelsWidth == 800 ? 480 : 600;
+    ObjectCounts before, after;
+    if (!e2e::CountProcessObjects(GetCurrentProcessId(), &before))
+        return 0;
+    for (int i = 0; i < 5; ++i) {
+        ChangeDisplaySettingsA(&other, 0);
+        ChangeDisplaySettingsA(&now, 0);
+    }
+    if (!e2e::CountProcessObjects(GetCurrentProcessId(), &after))
+        return 0;
+    return (after.handles - before.handles + 9) / 10;
+}
+
+TEST_F(Soak, EveryActionRepeatedLeavesNothingBehind) {
+    setvbuf(stdout, NULL, _IONBF, 0);
+    printf("soak: %d rounds of each action\n", Rounds());
+    Measure("main menu", [&] { return Menu(WM_RBUTTONUP); });
+    Measure("resolution menu", [&] { return Menu(WM_LBUTTONUP); });
+    long wineHandles = WineHandlesPerModeChange();
+    printf("  (Wine itself keeps %ld kernel handles per mode change)\n", wineHandles);
+    Measure(
+        "mode switch and back", [&] { return SwitchAndBack(); }, wineHandles * 2 * (Rounds() - 1));
+    for (WPARAM layout : {40044, 40045, 40046}) {
+        std::string name = "wallpaper layout " + std::to_string(layout);
+        Measure(name.c_str(), [&] { return Command(layout); });
+    }
+    Measure("wallpaper removal", [&] { return Command(40049); });
+    Measure("desktop capture", [&] { return Capture(1); });
+    Measure("window capture", [&] { return Capture(2); });
+    RemoveCaptures();
+    Measure("magnifier", [&] { return Tool(40051, "loupe"); });
+    Measure("coordinate window", [&] { return Tool(40052, "CursorInfoWindow"); });
+    Measure("settings dialog", [&] { return Dialog(40048); });
+    Measure("About box", [&] { return Dialog(40002); });
+    program.Exit();
+    EXPECT_EQ(program.WaitExit(), 0);
+    RemoveCaptures();
+}
+
+}  // namespace
