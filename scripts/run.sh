@@ -4,9 +4,7 @@
 # exited from its tray menu. Without one, a private X server is used and the run is
 # shown in screenshots under build/run/: the desktop with the tray icon, a desktop capture
 # made with hotkey 1, the resolution menu, the main menu, the magnifier and the cursor
-# coordinate window.
-# shown in screenshots under build/run/: the desktop with the tray icon, the resolution
-# menu, the main menu, the settings dialog and the About box.
+# coordinate window, the settings dialog and the About box.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -96,8 +94,7 @@ echo "run: wrote build/run/capture.bmp ($(basename "$(ls "$captures"/*.bmp | hea
 # Closed again from the menu, so that they saved their places and stay closed at exit.
 menu_item 115
 menu_item 98
-xdotool mousemove $icon_x $icon_y click 3
-sleep 1
+
 # Each dialog from its menu item (settings, then About, above Exit), screenshot and Esc.
 # A dialog opens at the cursor, pulled into the bottom-right corner; it is cut out of
 # the shot along the plain desktop above the taskbar.
@@ -121,14 +118,13 @@ dialog_shot() {
     xdotool key Escape
     sleep 0.5
 }
-xdotool mousemove 200 200 click 1  # closes the main menu
-sleep 0.5
 dialog_shot settings 55
 dialog_shot about 38
 
-# Exit from the menu: its last item, just above the cursor's row.
 xdotool mousemove $icon_x $icon_y click 3
-sleep 1.5
+sleep 1
+
+# Exit from the menu: its last item, just above the cursor's row.
 xdotool mousemove $((icon_x - 100)) $((icon_y - 11)) click 1
 i=0
 while kill -0 $program 2>/dev/null; do
@@ -136,4 +132,4 @@ while kill -0 $program 2>/dev/null; do
     if [ $i -gt 100 ]; then echo "run: Kelvarin did not exit from its menu" >&2; exit 1; fi
     sleep 0.1
 done
-wait $program && echo "run: Kelvarin ran, showed its icon, menu and dialogs, and exited with code 0"
+wait $program && echo "run: Kelvarin ran, showed its icon, menus, tools and dialogs, and exited with code 0"
