@@ -169,16 +169,16 @@ BOOL CollectSettings(HWND dialog) {
     return TRUE;
 }
 
-BOOL SetHotkeyControl(HWND dialog, int controlId, const HotkeySpec& spec) {
+BOOL SetHotkeyControl(HWND dialog, int controlId, const HotkeySpec& hotkey) {
     HWND control = GetDlgItem(dialog, controlId);
     ApplyHotkeyRules(control);
-    SendMessageA(control, HKM_SETHOTKEY, HotkeyToControlValue(spec), 0);
+    SendMessageA(control, HKM_SETHOTKEY, HotkeyToControlValue(hotkey), 0);
     return TRUE;
 }
 
-BOOL GetHotkeyControl(HWND dialog, int controlId, HotkeySpec* spec) {
+BOOL GetHotkeyControl(HWND dialog, int controlId, HotkeySpec* hotkey) {
     LRESULT value = SendDlgItemMessageA(dialog, controlId, HKM_GETHOTKEY, 0, 0);
-    *spec = HotkeyFromControlValue((uint32_t)value);
+    *hotkey = HotkeyFromControlValue((uint32_t)value);
     return TRUE;
 }
 

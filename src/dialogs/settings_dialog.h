@@ -13,8 +13,8 @@ BOOL ShowSettingsDialog(HWND window, AppInfo* appInfo);
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Stores the dialog's values in the working copy; false (after saying so) on a clash.
 BOOL CollectSettings(HWND dialog);
-BOOL SetHotkeyControl(HWND dialog, int controlId, const HotkeySpec& spec);
-BOOL GetHotkeyControl(HWND dialog, int controlId, HotkeySpec* spec);
+BOOL SetHotkeyControl(HWND dialog, int controlId, const HotkeySpec& hotkey);
+BOOL GetHotkeyControl(HWND dialog, int controlId, HotkeySpec* hotkey);
 // True when the user chose a folder with a file-system path, then in resultPath (260
 // bytes or more); initialPath is preselected.
 BOOL PickFolder(HWND owner, const char* title, const char* initialPath, char* resultPath);
