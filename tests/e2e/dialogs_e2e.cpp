@@ -107,6 +107,14 @@ TEST_F(DialogTest, SettingsShowTheIniValuesAndOkSavesAtOnce) {
     EXPECT_TRUE(HotkeyHeldElsewhere(MOD_ALT, VK_END));  // registered without the mark
     EXPECT_TRUE(HotkeyHeldElsewhere(MOD_CONTROL, VK_HOME));
     EXPECT_FALSE(HotkeyHeldElsewhere(MOD_CONTROL | MOD_ALT, 'P'));
+
+    // 259 bytes are kept, cut before a double-byte character that would not fit whole.
+    dialog = Open(kSettings, "設定");
+    ASSERT_NE(dialog, (HWND)NULL);
+    SetDlgItemTextA(dialog, 1035, (std::string(258, 'x') + "表" + std::string(40, 'y')).c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(Gone(dialog));
+    EXPECT_EQ(ReadIniValue(ini, kFolderKey), std::string(258, 'x'));
 }
 
 TEST_F(DialogTest, ClashesAreRefusedAndNoCancelOrEscChangeNothing) {
