@@ -204,9 +204,14 @@ LRESULT OnKeyDown(HWND window, WPARAM key) {
     return 0;
 }
 
+// Whether the inverted frame is on the screen: it comes off when the capture ends, also
+// when another window takes the capture before the button is released.
+bool FrameOnScreen;
+
 LRESULT OnLButtonDown(HWND window) {
     SetFocusToCursor();
     DrawFrame();
+    FrameOnScreen = true;
     InvalidateRect(window, NULL, FALSE);
     SetCapture(window);
     return 0;
@@ -223,10 +228,16 @@ LRESULT OnMouseMove(HWND window) {
 }
 
 LRESULT OnLButtonUp(HWND window) {
-    if (!IsDragging(window))
-        return 0;
-    DrawFrame();
-    ReleaseCapture();
+    if (IsDragging(window))
+        ReleaseCapture();  // WM_CAPTURECHANGED takes the frame off
+    return 0;
+}
+
+LRESULT OnCaptureChanged() {
+    if (FrameOnScreen) {
+        DrawFrame();
+        FrameOnScreen = false;
+    }
     return 0;
 }
 
@@ -272,6 +283,8 @@ LRESULT CALLBACK LoupeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return OnMouseMove(window);
         case WM_LBUTTONUP:
             return OnLButtonUp(window);
+        case WM_CAPTURECHANGED:
+            return OnCaptureChanged();
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -226,9 +226,13 @@ class Soak : public testing::Test {
             name, first.gdi, first.dcs, first.user, first.handles,
             (unsigned long)(first.privateBytes / 1024), rounds, last.gdi, last.dcs, last.user,
             last.handles, (unsigned long)(last.privateBytes / 1024));
-        // Wine keeps up to 64 window DCs of closed windows in a cache, three objects each:
-        // that cache may fill, everything else must stay.
-        EXPECT_EQ(last.gdi - 3 * last.dcs, first.gdi - 3 * first.dcs) << name;
+        // Wine keeps up to 64 window DCs of closed windows in a cache, three objects each,
+        // and a cached DC can keep the last font or brush selected into it alive: the cache
+        // may fill, and other objects may grow by at most one per newly cached DC. A leak
+        // per round outgrows that bound over the 1,000 rounds of `make soak`.
+        long cached = last.dcs - first.dcs;
+        long other = (last.gdi - 3 * last.dcs) - (first.gdi - 3 * first.dcs);
+        EXPECT_LE(other, cached > 0 ? cached : 0) << name;
         EXPECT_LE(last.dcs, 64) << name;
         EXPECT_EQ(last.user, first.user) << name;
         EXPECT_LE(last.handles, first.handles + allowedHandles) << name;
