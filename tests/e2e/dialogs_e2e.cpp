@@ -49,17 +49,24 @@ class DialogTest : public testing::Test {
     // modal dialog would keep it from returning in time.
     bool Command(WPARAM id) {
         DWORD_PTR result = 0;
-        return SendMessageTimeoutA(window, WM_COMMAND, id, 0, SMTO_NORMAL, 3000, &result) != 0;
+        return SendMessageTimeoutA(window, WM_COMMAND, id, 0, SMTO_NORMAL, 10000, &result) != 0;
     }
     HWND Open(WPARAM id, const char* title) {
         PostMessageA(window, WM_COMMAND, id, 0);
-        return e2e::WaitProcessDialog(program.Pid(), title);
+        return e2e::WaitProcessDialog(program.Pid(), title, "", 10000);
     }
     // A message box's answer, as its button gives it.
     bool Answer(const char* text, WPARAM button) {
         HWND box = e2e::WaitProcessDialog(program.Pid(), kHotkeyCaption, text);
         PostMessageA(box, WM_COMMAND, button, 0);
         return box != NULL && e2e::WaitUntil([&] { return !IsWindow(box); });
+    }
+    // Gone, and the command that showed it finished: the program takes a sent message
+    // only once it is back in a message loop, after saving and registering the hotkeys.
+    bool Closed(HWND dialog) {
+        DWORD_PTR result = 0;
+        return e2e::WaitUntil([&] { return !IsWindow(dialog); }) &&
+               SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
     }
     WORD Field(HWND dialog, int i) {
         return LOWORD(SendDlgItemMessageA(dialog, kHotkeyFields[i], HKM_GETHOTKEY, 0, 0));
@@ -99,7 +106,7 @@ TEST_F(DialogTest, SettingsShowTheIniValuesAndOkSavesAtOnce) {
     SetField(dialog, 0, HOTKEYF_CONTROL | HOTKEYF_SHIFT, 'Q');
     SetField(dialog, 2, HOTKEYF_ALT | HOTKEYF_EXT, VK_END);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(Closed(dialog));
     EXPECT_EQ(ReadIniValue(ini, kFolderKey), "C:\\表示\\キャプチャ");
     EXPECT_EQ(Ini(0), "1617");  // (MOD_CONTROL|MOD_SHIFT) * 256 + 'Q'
     EXPECT_EQ(Ini(1), "2596");
@@ -115,7 +122,7 @@ TEST_F(DialogTest, SettingsShowTheIniValuesAndOkSavesAtOnce) {
     std::string longFolder = std::string(258, 'x') + "表" + std::string(40, 'y');
     SetDlgItemTextA(dialog, 1035, longFolder.c_str());
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(Closed(dialog));
     EXPECT_EQ(ReadIniValue(ini, kFolderKey), std::string(258, 'x'));
     dialog = Open(kSettings, "設定");  // and it is what the program now holds
     ASSERT_NE(dialog, (HWND)NULL);
@@ -143,7 +150,7 @@ TEST_F(DialogTest, ClashingHotkeysAreRefusedAndTheDialogStays) {
     EXPECT_EQ(Field(dialog, 2), 0x0641);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Answer("保存しますか？", IDNO));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(Closed(dialog));
     ExpectUnchanged();
     EXPECT_TRUE(HotkeyHeldElsewhere(MOD_CONTROL | MOD_ALT, 'P'));
 }
@@ -153,7 +160,7 @@ TEST_F(DialogTest, ATypedKeyGetsCtrlAltAndCancelOrEscChangeNothing) {
     ASSERT_NE(dialog, (HWND)NULL);
     SetField(dialog, 1, HOTKEYF_SHIFT, 'Z');
     PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(Closed(dialog));
     EXPECT_EQ(Ini(1), "2596");
     EXPECT_TRUE(HotkeyHeldElsewhere(MOD_CONTROL, VK_HOME));
 
@@ -167,7 +174,7 @@ TEST_F(DialogTest, ATypedKeyGetsCtrlAltAndCancelOrEscChangeNothing) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return Field(dialog, 2) == 0x0642; }, 3000))
         << std::hex << Field(dialog, 2);
     e2e::PressKey(VK_ESCAPE);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(Closed(dialog));
     ExpectUnchanged();
     EXPECT_TRUE(HotkeyHeldElsewhere(MOD_CONTROL | MOD_ALT, 'P'));
     EXPECT_FALSE(HotkeyHeldElsewhere(MOD_CONTROL | MOD_ALT, 'B'));
@@ -189,7 +196,7 @@ TEST_F(DialogTest, AboutShowsTheVersionBlockOnceAndOnlyTheSystemsResourceMeter) 
     EXPECT_TRUE(Command(kAbout));
     EXPECT_EQ(e2e::FindProcessWindows(program.Pid(), "#32770", true, kAboutTitle).size(), 1u);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(Closed(dialog));
 
     char system[MAX_PATH];
     GetSystemDirectoryA(system, sizeof system);
@@ -284,7 +291,7 @@ TEST_F(DialogTest, OpeningAndClosingTheDialogsLeavesNothingBehind) {
             HWND dialog = Open(command, NULL);
             ASSERT_NE(dialog, (HWND)NULL);
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+            ASSERT_TRUE(Closed(dialog));
             if (i == 1) {
                 ASSERT_TRUE(e2e::CountProcessObjects(program.Pid(), &first));
             }

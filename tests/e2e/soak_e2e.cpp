@@ -170,8 +170,10 @@ class Soak : public testing::Test {
         PostMessageA(window, WM_COMMAND, command, 0);
         if (!WaitWindow("#32770", true))
             return false;
-        PostMessageA(e2e::FindProcessWindow(program.Pid(), "#32770"), WM_COMMAND, IDCANCEL, 0);
-        return WaitWindow("#32770", false);
+        HWND dialog = e2e::FindProcessWindow(program.Pid(), "#32770");
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        // Hidden first, destroyed after: counted before that, its windows would show.
+        return e2e::WaitUntil([&] { return !IsWindow(dialog); }, 10000);
     }
     bool SwitchAndBack() {
         DEVMODEA now = CurrentMode();
