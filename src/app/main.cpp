@@ -1,7 +1,6 @@
 // Entry point: one instance at a time, the settings, the hidden main window and the
 // message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/app_class.h"
 #include "app/app_info.h"
@@ -25,7 +24,6 @@ HANDLE AcquireSingleInstance(const char* name) {
 int RunApplication(HINSTANCE instance) {
     AppInfo info;
     LoadSettings(&info);
-    InitCommonControls();
     RegisterAppClass(instance, kMainWindowClass, MainWindowProc, 0, NULL, WHITE_BRUSH);
     HWND window = CreateWindowExA(0, kMainWindowClass, kMainWindowClass, WS_POPUP | WS_MINIMIZE,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL,

@@ -19,4 +19,13 @@ extern const SystemFolderApi kSystemFolderApi;
 // folder; false (and an empty out) when neither holds it.
 bool FindSystemProgram(const SystemFolderApi& api, const char* name, char* out, size_t size);
 
+// A library of the system folder, by full path: a copy of the same name beside the
+// program or in the current folder is never taken instead.
+HMODULE LoadSystemLibrary(const char* name);
+
+// Loads the common controls (once) and registers their window classes; the dialogs call
+// it before they open. Not imported: the library is needed only by the dialogs, and
+// loading it at start would delay the tray icon.
+bool LoadCommonControls();
+
 #endif

@@ -8,6 +8,7 @@
 #include "app/app_class.h"
 #include "app/settings.h"
 #include "app/sjis.h"
+#include "app/system_path.h"
 #include "app/winutil.h"
 #include "dialogs/dialog_text.h"
 #include "dialogs/dialog_util.h"
@@ -29,17 +30,6 @@ struct VersionTexts {
     char productVersion[VERSION_TEXT_SIZE];
     char productName[VERSION_TEXT_SIZE];
 };
-
-// A library of the system folder, by full path: a copy of the same name beside the
-// program or in the current folder is never taken instead.
-HMODULE LoadSystemLibrary(const char* name) {
-    char folder[MAX_PATH];
-    UINT length = GetSystemDirectoryA(folder, sizeof folder);
-    char library[MAX_PATH];
-    if (length == 0 || length >= sizeof folder || !JoinPath(library, sizeof library, folder, name))
-        return NULL;
-    return LoadLibraryA(library);
-}
 
 // VERSION.DLL is not among the libraries that the system always takes from its own
 // folder, so it is not imported by name but loaded here while the box reads the block.
@@ -271,6 +261,7 @@ BOOL ShowAboutBox(HWND parent, const AboutBoxParams* params) {
         return TRUE;
     }
     Params = *params;
+    LoadCommonControls();  // the link's tooltip
     DialogBoxParamA(params->instance, MAKEINTRESOURCEA(params->templateId), parent, AboutBoxProc,
                     (LPARAM)params);
     AboutDialog = NULL;

@@ -10,6 +10,7 @@
 #include "app/hotkeys.h"
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "app/system_path.h"
 #include "app/sjis.h"
 #include "app/winutil.h"
 #include "dialogs/dialog_text.h"
@@ -123,6 +124,7 @@ BOOL ShowSettingsDialog(HWND window, AppInfo* appInfo) {
     WorkingCopy.saveFolder[SAVE_FOLDER_SIZE - 1] = '\0';
     // Released, so that the current keys can be typed into the fields without firing.
     UnregisterAppHotkeys(window);
+    LoadCommonControls();  // the hotkey fields
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_SETTINGS), window,
                                      SettingsDialogProc, 0);
     if (result == IDOK) {

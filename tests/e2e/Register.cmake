@@ -32,3 +32,9 @@ add_test(NAME e2e.tools_logoff COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/logoff.sh ${
          ${KELVARIN_WINE_STATE} ${KELVARIN_WIN32_DIR}/tests/tools_logoff_helper.exe)
 set_tests_properties(e2e.tools_logoff PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL TRUE TIMEOUT 300
                      LABELS e2e)
+
+# The same with the settings dialog open and edited: the settings as they were are saved.
+add_test(NAME e2e.dialog_logoff COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/logoff.sh ${WINE_ENV}
+         ${KELVARIN_WINE_STATE} ${KELVARIN_WIN32_DIR}/tests/dialog_logoff_helper.exe)
+set_tests_properties(e2e.dialog_logoff PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL TRUE TIMEOUT 300
+                     LABELS e2e)

@@ -19,6 +19,9 @@ add_dependencies(logoff_helper Kelvarin)
 kelvarin_win32_test(tools_logoff_helper ${CMAKE_CURRENT_LIST_DIR}/tools_logoff_helper.cpp)
 target_link_libraries(tools_logoff_helper PRIVATE e2e_support)
 add_dependencies(tools_logoff_helper Kelvarin)
+kelvarin_win32_test(dialog_logoff_helper ${CMAKE_CURRENT_LIST_DIR}/dialog_logoff_helper.cpp)
+target_link_libraries(dialog_logoff_helper PRIVATE e2e_support)
+add_dependencies(dialog_logoff_helper Kelvarin)
 
 # A stand-in for a system program, to prove that the real one is started by full path.
 add_executable(decoy ${CMAKE_CURRENT_LIST_DIR}/decoy.cpp)

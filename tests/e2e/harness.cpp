@@ -63,19 +63,19 @@ BOOL CALLBACK FindProcessWindowProc(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
-    char className[16];
-    if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0)
-        *reinterpret_cast<std::string*>(lParam) += WindowText(child);
-    return TRUE;
-}
-
 }  // namespace
 
 // The first top-level window of the class that process pid owns, or null.
 HWND FindProcessWindow(DWORD pid, const char* className, bool visibleOnly) {
     std::vector<HWND> found = FindProcessWindows(pid, className, visibleOnly);
     return found.empty() ? NULL : found.front();
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
+    char className[16];
+    if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0)
+        *reinterpret_cast<std::string*>(lParam) += WindowText(child);
+    return TRUE;
 }
 
 std::string ProductExe() {

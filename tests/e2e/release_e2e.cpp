@@ -35,7 +35,7 @@ std::string Lower(std::string text) {
 }
 
 // A program started from a downloads folder would load a planted comctl32.dll from that
-// folder unless the manifest sends it to the system's side-by-side copy. Wine prefers its
+// folder unless the manifest sends its name to the system's side-by-side copy. Wine prefers its
 // own builtin libraries, so the program is started with comctl32 set to "native first",
 // as Windows searches the program's folder first.
 TEST(DllPlanting, APlantedCommonControlsLibraryIsNeverLoaded) {
@@ -52,7 +52,13 @@ TEST(DllPlanting, APlantedCommonControlsLibraryIsNeverLoaded) {
     bool started = program.Start(install.Exe());
     SetEnvironmentVariableA("WINEDLLOVERRIDES", had ? saved : NULL);
     ASSERT_TRUE(started);
-    ASSERT_NE(program.WaitMainWindow(), (HWND)NULL);
+    HWND window = program.WaitMainWindow();
+    ASSERT_NE(window, (HWND)NULL);
+    // The dialogs load the common controls when they first open.
+    PostMessageA(window, WM_COMMAND, 40002, 0);
+    HWND about = NULL;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return (about = e2e::FindProcessWindow(program.Pid(), "#32770")) != NULL; }));
     std::string controls;
     for (const std::string& path : ModulePaths(program.Pid())) {
         if (Lower(path).find("comctl32") != std::string::npos)
@@ -60,6 +66,7 @@ TEST(DllPlanting, APlantedCommonControlsLibraryIsNeverLoaded) {
     }
     EXPECT_NE(controls.find("\\winsxs\\"), std::string::npos) << controls;
     EXPECT_FALSE(e2e::FileExists(install.Folder() + "\\decoy-dll-loaded.txt"));
+    PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
     program.Exit();
     EXPECT_EQ(program.WaitExit(), 0);
 }

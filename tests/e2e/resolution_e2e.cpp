@@ -1,6 +1,5 @@
-// The resolution menu as a user meets it: opened by a left-button release on the icon, one
-// item per listed mode in columns by depth with the mode in force checked, and the switch
-// to the chosen mode, followed by the tooltip. Every test puts back the mode it found.
+// The resolution menu as a user meets it: its items, in columns by depth, and the switch to
+// the chosen mode, followed by the tooltip. The test puts back the mode it found.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -61,53 +60,35 @@ std::string Text(const Mode& mode) {
     return text;
 }
 
-std::string Tip(const Mode& mode) {
-    return Text(mode) + " " + std::to_string(std::get<3>(mode)) + " Hz";
-}
-
 class ResolutionMenuTest : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(taskbar.Ok());
         ASSERT_TRUE(program.Start(install.Exe()));
-        window = program.WaitMainWindow();
-        ASSERT_NE(window, (HWND)NULL);
+        ASSERT_NE(window = program.WaitMainWindow(), (HWND)NULL);
         ASSERT_TRUE(taskbar.WaitForRecord(window, NIM_MODIFY));
         spy.reset(new MenuSpy(window));
         ASSERT_TRUE(spy->Ok());
-        modes = ListedModes(&current);
-        ASSERT_GE(current, 0);
     }
     void TearDown() override {
         spy.reset();
         program.Exit();
         program.WaitExit();
-        DEVMODEA now = CurrentMode();
-        if (now.dmPelsWidth != found.dmPelsWidth || now.dmBitsPerPel != found.dmBitsPerPel)
-            ChangeDisplaySettingsA(&found, CDS_UPDATEREGISTRY);
+        ChangeDisplaySettingsA(&found, CDS_UPDATEREGISTRY);
     }
-
-    // A left-button release on the icon, as the shell reports it.
-    std::vector<MenuSpy::Item> OpenMenu() {
+    // A left-button release on the icon, as the shell reports it. Keys reach the menu loop
+    // through the owner's queue, as typed keys do: the first Down selects mode 0, the next
+    // ones skip the separators; the last key closes the menu.
+    std::vector<MenuSpy::Item> UseMenu(int downs, WPARAM last) {
         spy->Clear();
         SendNotifyMessageA(window, 0x8001, 1, WM_LBUTTONUP);
         EXPECT_TRUE(spy->WaitForPopup());
         EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::FindPopupMenuWindow(program.Pid()); }));
+        for (int i = 0; i < downs; ++i)
+            PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(window, WM_KEYDOWN, last, 0);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::FindPopupMenuWindow(program.Pid()); }));
         return spy->LastPopup();
-    }
-    // Keys reach the menu loop through the owner's queue, as typed keys do.
-    void Keys(WPARAM vk, int times = 1) {
-        for (int i = 0; i < times; ++i)
-            PostMessageA(window, WM_KEYDOWN, vk, 0);
-        if (vk == VK_ESCAPE || vk == VK_RETURN) {
-            EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::FindPopupMenuWindow(program.Pid()); }));
-        }
-    }
-    // The first Down selects mode 0, the next ones skip the separators; Enter chooses.
-    void Choose(int id) {
-        OpenMenu();
-        Keys(VK_DOWN, id + 1);
-        Keys(VK_RETURN);
     }
 
     DEVMODEA found = CurrentMode();
@@ -116,11 +97,12 @@ class ResolutionMenuTest : public testing::Test {
     e2e::Program program;
     HWND window = NULL;
     std::unique_ptr<MenuSpy> spy;
-    std::vector<Mode> modes;
-    int current = -1;
 };
 
-TEST_F(ResolutionMenuTest, ListsEveryModeInColumnsByDepthWithTheModeInForceChecked) {
+TEST_F(ResolutionMenuTest, ListsEveryModeInColumnsByDepthAndSwitchesToTheChosenOne) {
+    int current = -1;
+    const std::vector<Mode> modes = ListedModes(&current);
+    ASSERT_GE(current, 0);
     std::vector<uint32_t> depths;
     for (const Mode& mode : modes)
         depths.push_back(std::get<0>(mode));
@@ -133,49 +115,39 @@ TEST_F(ResolutionMenuTest, ListsEveryModeInColumnsByDepthWithTheModeInForceCheck
         },
         &layout);
 
-    const std::vector<MenuSpy::Item> items = OpenMenu();
+    const std::vector<MenuSpy::Item> items = UseMenu(0, VK_ESCAPE);
     ASSERT_EQ(layout.size(), items.size());  // so no placeholder 40007 either
     for (size_t i = 0; i < items.size(); ++i) {
         const MenuSpy::Item& item = items[i];
-        if (layout[i].flags == kModeItemSeparator) {
-            EXPECT_EQ(0, item.id) << i;
-            EXPECT_TRUE(item.state & MF_SEPARATOR) << i;
-            continue;
-        }
         const int mode = layout[i].mode;
-        EXPECT_EQ(mode, item.id) << i;
-        EXPECT_EQ(Text(modes[mode]), item.text) << i;
-        EXPECT_EQ(layout[i].flags, item.state & MF_MENUBARBREAK) << i;
-        EXPECT_EQ(mode == current, (item.state & MF_CHECKED) != 0) << item.text;
-        EXPECT_EQ(0u, item.state & (MF_GRAYED | MF_SEPARATOR)) << i;
+        if (layout[i].flags == kModeItemSeparator) {
+            EXPECT_TRUE(item.id == 0 && (item.state & MF_SEPARATOR)) << i;
+        } else {
+            EXPECT_EQ(mode, item.id) << i;
+            EXPECT_EQ(Text(modes[mode]), item.text) << i;
+            EXPECT_EQ(layout[i].flags, item.state & (MF_MENUBARBREAK | MF_GRAYED | MF_SEPARATOR));
+            EXPECT_EQ(mode == current, (item.state & MF_CHECKED) != 0) << item.text;
+        }
     }
-    Keys(VK_ESCAPE);
-}
 
-TEST_F(ResolutionMenuTest, ChoosingAnItemSwitchesToItAndChoosingTheCheckedOneDoesNothing) {
-    int other = -1;  // another size of the same depth, at least 640 wide
-    for (size_t i = 0; i < modes.size(); ++i) {
-        if (std::get<0>(modes[i]) == std::get<0>(modes[current]) && std::get<1>(modes[i]) >= 640 &&
-            static_cast<int>(i) != current && other < 0) {
-            other = static_cast<int>(i);
-        }
-    }
-    ASSERT_GE(other, 0);
-    for (int round = 0; round < 2; ++round) {
+    // Another size of the same depth, at least 640 wide, and back. The checked item is
+    // chosen first: had it changed the mode, even to the same one, the system's
+    // WM_DISPLAYCHANGE would bring a tooltip before the real switch's.
+    int other = 0;
+    while (other < (int)modes.size() &&
+           (other == current || std::get<0>(modes[other]) != std::get<0>(modes[current]) ||
+            std::get<1>(modes[other]) < 640))
+        ++other;
+    ASSERT_LT(other, (int)modes.size());
+    for (int round = 0; round < 2; ++round, std::swap(current, other)) {
         taskbar.Clear();
-        // The checked item first: had it changed the mode, even to the same one, the
-        // system's WM_DISPLAYCHANGE would bring a tooltip before the real switch's.
-        Choose(current);
-        for (const MenuSpy::Item& item : spy->LastPopup()) {
-            if (item.id == current && !(item.state & MF_SEPARATOR)) {
-                EXPECT_TRUE(item.state & MF_CHECKED) << item.text;
-            }
-        }
-        Choose(other);
+        UseMenu(current + 1, VK_RETURN);
+        UseMenu(other + 1, VK_RETURN);
         ASSERT_TRUE(taskbar.WaitForRecord(window, NIM_MODIFY));
-        EXPECT_EQ(Tip(modes[other]), taskbar.RecordsFor(window, NIM_MODIFY).front().tip);
-        EXPECT_EQ(static_cast<int>(std::get<1>(modes[other])), GetSystemMetrics(SM_CXSCREEN));
-        std::swap(current, other);  // and back, the item now checked being the other
+        const Mode& mode = modes[other];
+        EXPECT_EQ(Text(mode) + " " + std::to_string(std::get<3>(mode)) + " Hz",
+                  taskbar.RecordsFor(window, NIM_MODIFY).front().tip);
+        EXPECT_EQ((int)std::get<1>(mode), GetSystemMetrics(SM_CXSCREEN));
     }
 }
 

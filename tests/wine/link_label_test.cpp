@@ -12,31 +12,28 @@
 namespace {
 
 std::vector<NMLINKLABEL> Notes;
-WNDPROC StaticProc;
-bool SawDestroy, RestoredAtDestroy, PropertiesLeftAtDestroy, InnerSawEnd, OuterSawEnd;
-WNDPROC LinkProc;
+WNDPROC StaticProc, LinkProc;
+bool RestoredAtDestroy, PropertiesLeft, InnerSawEnd, OuterSawEnd;
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NOTIFY) {
-        const NMLINKLABEL* note = (const NMLINKLABEL*)lParam;
-        Notes.push_back(*note);
-        if (note->hdr.code != LLN_CLICK)
-            SendMessageA(note->hdr.hwndFrom, WM_NOTIFY, note->hdr.idFrom, lParam);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_NOTIFY)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const NMLINKLABEL* note = (const NMLINKLABEL*)lParam;
+    Notes.push_back(*note);
+    if (note->hdr.code != LLN_CLICK)  // reflected
+        SendMessageA(note->hdr.hwndFrom, WM_NOTIFY, note->hdr.idFrom, lParam);
+    return 0;
 }
 
 BOOL CALLBACK FindLinkProperty(HWND, LPCSTR name, HANDLE) {
-    PropertiesLeftAtDestroy |= HIWORD(name) != 0 && strncmp(name, "LLPROP_", 7) == 0;
+    PropertiesLeft |= HIWORD(name) != 0 && strncmp(name, "LLPROP_", 7) == 0;
     return TRUE;
 }
 
-// The control's own procedure as the link label finds it: it checks, at WM_DESTROY, that
-// it has been put back and the properties are gone.
+// The static's own procedure under the link's: at WM_DESTROY it should be back in place
+// with the properties gone.
 LRESULT CALLBACK InnerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
-        SawDestroy = true;
         RestoredAtDestroy = (WNDPROC)GetWindowLongA(control, GWL_WNDPROC) == InnerProc;
         EnumPropsA(control, FindLinkProperty);
     }
@@ -44,38 +41,17 @@ LRESULT CALLBACK InnerProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
     return CallWindowProcA(StaticProc, control, message, wParam, lParam);
 }
 
-// A procedure installed after the link's, as a tooltip subclasses its tool.
+// A procedure installed over the link's, as a tooltip subclasses its tool.
 LRESULT CALLBACK OuterProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     OuterSawEnd |= message == WM_NCDESTROY;
     return CallWindowProcA(LinkProc, control, message, wParam, lParam);
 }
 
 void Pump(DWORD ms) {
-    DWORD start = GetTickCount();
-    do {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(10)) {
         MSG message;
         while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
-// Right after SetCursorPos, pending X events can still put the pointer back where it
-// was: set it until two readings 100 ms apart find it there. The tests then leave the
-// pointer alone and move the window under it instead.
-const int kPointerX = 400, kPointerY = 300;
-
-void MovePointer(int x, int y) {
-    for (int settled = 0, tries = 0; settled < 2 && tries < 30; ++tries) {
-        POINT now;
-        GetCursorPos(&now);
-        if (now.x == x && now.y == y) {
-            ++settled;
-        } else {
-            settled = 0;
-            SetCursorPos(x, y);
-        }
-        Pump(100);
     }
 }
 
@@ -85,6 +61,10 @@ int Count(UINT code) {
         n += note.hdr.code == code;
     return n;
 }
+
+// SetCursorPos can be undone by pending X events, so the pointer is placed once (until two
+// readings agree) and the window is moved under it instead.
+const int kPointerX = 400, kPointerY = 300;
 
 class LinkLabelTest : public testing::Test {
   protected:
@@ -103,14 +83,17 @@ class LinkLabelTest : public testing::Test {
         ASSERT_NE(link, (HWND)NULL);
         StaticProc = (WNDPROC)SetWindowLongA(link, GWL_WNDPROC, (LONG)InnerProc);
         ASSERT_TRUE(SubclassLinkLabel(link));
-        MovePointer(kPointerX, kPointerY);
+        for (int settled = 0, tries = 0; settled < 2 && tries < 30; ++tries, Pump(100)) {
+            POINT now;
+            GetCursorPos(&now);
+            settled = now.x == kPointerX && now.y == kPointerY ? settled + 1 : 0;
+            if (settled == 0)
+                SetCursorPos(kPointerX, kPointerY);
+        }
         MoveOutside();
         Notes.clear();
     }
-    void TearDown() override {
-        if (IsWindow(parent))
-            DestroyWindow(parent);
-    }
+    void TearDown() override { DestroyWindow(parent); }
 
     // The link's point (30, 12) under the pointer, then the move it would have reported.
     void MoveInside() {
@@ -120,31 +103,29 @@ class LinkLabelTest : public testing::Test {
     void MoveOutside() { PlaceParent(kPointerX + 100, kPointerY + 100); }
     void PlaceParent(int x, int y) {
         SetWindowPos(parent, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Pump(150);
+        Pump(150);  // long enough for the leave timer to tick
     }
 
-    // Pixels of the control on the screen: text ones of each colour, and the corners.
+    // The control on the screen: its blue and red text pixels, and two opposite corners.
     struct Look {
         int blue = 0, red = 0;
-        COLORREF corner = 0, farCorner = 0;
+        COLORREF corner, farCorner;
     };
     Look Paint() {
         RedrawWindow(link, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         GdiFlush();
         Pump(50);
         Look look;
-        RECT rect;
-        GetWindowRect(link, &rect);
+        RECT r;
+        GetWindowRect(link, &r);
         HDC screen = GetDC(NULL);
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            for (int x = rect.left; x < rect.right; ++x) {
-                COLORREF c = GetPixel(screen, x, y);
-                look.blue += GetBValue(c) > 180 && GetRValue(c) < 90 && GetGValue(c) < 90;
-                look.red += GetRValue(c) > 180 && GetGValue(c) < 90 && GetBValue(c) < 90;
-            }
+        for (int w = r.right - r.left, i = 0; i < w * (r.bottom - r.top); ++i) {
+            COLORREF c = GetPixel(screen, r.left + i % w, r.top + i / w);
+            look.blue += GetBValue(c) > 180 && GetRValue(c) < 90 && GetGValue(c) < 90;
+            look.red += GetRValue(c) > 180 && GetGValue(c) < 90 && GetBValue(c) < 90;
         }
-        look.corner = GetPixel(screen, rect.left, rect.top);
-        look.farCorner = GetPixel(screen, rect.right - 1, rect.bottom - 1);
+        look.corner = GetPixel(screen, r.left, r.top);
+        look.farCorner = GetPixel(screen, r.right - 1, r.bottom - 1);
         ReleaseDC(NULL, screen);
         return look;
     }
@@ -152,12 +133,13 @@ class LinkLabelTest : public testing::Test {
     HWND parent = NULL, link = NULL;
 };
 
-TEST_F(LinkLabelTest, BlueUntilAReflectedHoverTurnsItRedThenALeaveTickTurnsItBack) {
+TEST_F(LinkLabelTest, HoverTurnsItRedPressFramesItAndOnlyAReleaseOnItClicks) {
     Look look = Paint();
     EXPECT_GT(look.blue, 20);
     EXPECT_EQ(look.red, 0);
     EXPECT_EQ(look.farCorner, GetSysColor(COLOR_BTNFACE));
 
+    // One hover a move, with the move's keys and position; red once reflected.
     MoveInside();
     Notes.clear();
     for (int i = 0; i < 3; ++i)
@@ -171,28 +153,22 @@ TEST_F(LinkLabelTest, BlueUntilAReflectedHoverTurnsItRedThenALeaveTickTurnsItBac
     EXPECT_GT(look.red, 20);
     EXPECT_EQ(look.blue, 0);
 
-    // Inside, the timer finds nothing to report; outside, one leave and the link is blue.
-    Pump(200);
-    EXPECT_EQ(Count(LLN_MOUSELEAVE), 0);
-    MoveOutside();
-    EXPECT_EQ(Count(LLN_MOUSELEAVE), 1);
-    EXPECT_GT(Paint().blue, 20);
-}
-
-TEST_F(LinkLabelTest, ClickOnlyWhenReleasedOnTheLinkWithAGrayFrameWhilePressedAndHot) {
-    MoveInside();
+    // Pressed while hot: a gray frame; released on it: one click.
     SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 12));
-    EXPECT_EQ(GetCapture(), link);
-    Look look = Paint();
+    look = Paint();
     EXPECT_EQ(look.corner, RGB(128, 128, 128));
     EXPECT_EQ(look.farCorner, RGB(128, 128, 128));
     SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(30, 12));
     EXPECT_EQ(Count(LLN_CLICK), 1);
     EXPECT_EQ(GetCapture(), (HWND)NULL);
 
-    // Pressed, then off the link: blue and unframed, and the release clicks nothing.
+    // Inside, the timer reports nothing. Pressed, then off the link: the next tick leaves,
+    // blue and unframed, and the release clicks nothing.
     SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 12));
+    Pump(200);
+    EXPECT_EQ(Count(LLN_MOUSELEAVE), 0);
     MoveOutside();
+    EXPECT_EQ(Count(LLN_MOUSELEAVE), 1);
     look = Paint();
     EXPECT_GT(look.blue, 20);
     EXPECT_EQ(look.corner, GetSysColor(COLOR_BTNFACE));
@@ -204,11 +180,10 @@ TEST_F(LinkLabelTest, ClickOnlyWhenReleasedOnTheLinkWithAGrayFrameWhilePressedAn
 TEST_F(LinkLabelTest, GoingWhileHotRestoresTheProcedureAndRemovesTheProperties) {
     MoveInside();
     ASSERT_EQ((UINT_PTR)GetPropA(link, LLPROP_CONTROLSTATE), 1u);
-    SawDestroy = RestoredAtDestroy = PropertiesLeftAtDestroy = false;
+    RestoredAtDestroy = PropertiesLeft = false;
     DestroyWindow(parent);
-    EXPECT_TRUE(SawDestroy);
     EXPECT_TRUE(RestoredAtDestroy);
-    EXPECT_FALSE(PropertiesLeftAtDestroy);
+    EXPECT_FALSE(PropertiesLeft);
 }
 
 // Putting the old procedure back under a later one would cut that one out before
