@@ -54,6 +54,13 @@ class DialogTest : public testing::Test {
             return 0;
         return e2e::FindProcessWindows(program.Pid(), "#32770", true, title).size();
     }
+    // Gone, and the command that showed it finished: the program takes a sent message only
+    // once it is back in its loop, after saving the settings and registering the hotkeys.
+    bool Closed(HWND dialog) {
+        DWORD_PTR result = 0;
+        return Gone(dialog) &&
+               SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+    }
     // A message box's answer, as its button gives it.
     bool Answer(const char* text, WPARAM button) {
         HWND box = e2e::WaitProcessDialog(program.Pid(), "ホットキーの設定", text);
@@ -98,7 +105,7 @@ TEST_F(DialogTest, SettingsShowTheIniValuesAndOkSavesAtOnce) {
     SetField(dialog, 0, HOTKEYF_CONTROL | HOTKEYF_SHIFT, 'Q');
     SetField(dialog, 2, HOTKEYF_ALT | HOTKEYF_EXT, VK_END);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(Gone(dialog));
+    ASSERT_TRUE(Closed(dialog));
     EXPECT_EQ(ReadIniValue(ini, kFolderKey), "C:\\表示\\キャプチャ");
     EXPECT_EQ(Ini(0), "1617");  // (MOD_CONTROL|MOD_SHIFT) * 256 + 'Q'
     EXPECT_EQ(Ini(1), "2596");
@@ -113,7 +120,7 @@ TEST_F(DialogTest, SettingsShowTheIniValuesAndOkSavesAtOnce) {
     ASSERT_NE(dialog, (HWND)NULL);
     SetDlgItemTextA(dialog, 1035, (std::string(258, 'x') + "表" + std::string(40, 'y')).c_str());
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(Gone(dialog));
+    ASSERT_TRUE(Closed(dialog));
     EXPECT_EQ(ReadIniValue(ini, kFolderKey), std::string(258, 'x'));
 }
 
@@ -132,13 +139,13 @@ TEST_F(DialogTest, ClashesAreRefusedAndNoCancelOrEscChangeNothing) {
     EXPECT_TRUE(IsWindowVisible(dialog));
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Answer("保存しますか？", IDNO));
-    ASSERT_TRUE(Gone(dialog));
+    ASSERT_TRUE(Closed(dialog));
     ExpectUnchanged();
 
     ASSERT_NE(dialog = Open(kSettings, "設定"), (HWND)NULL);
     SetField(dialog, 1, HOTKEYF_SHIFT, 'Z');
     PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-    ASSERT_TRUE(Gone(dialog));
+    ASSERT_TRUE(Closed(dialog));
     ExpectUnchanged();
 
     // A key typed alone becomes Ctrl+Alt plus the key. The folder edit has the focus; the
@@ -151,7 +158,7 @@ TEST_F(DialogTest, ClashesAreRefusedAndNoCancelOrEscChangeNothing) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return Field(dialog, 2) == 0x0642; }, 3000))
         << std::hex << Field(dialog, 2);
     e2e::PressKey(VK_ESCAPE);
-    ASSERT_TRUE(Gone(dialog));
+    ASSERT_TRUE(Closed(dialog));
     ExpectUnchanged();
     EXPECT_FALSE(HotkeyHeldElsewhere(MOD_CONTROL | MOD_ALT, 'B'));
 }
