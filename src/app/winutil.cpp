@@ -33,7 +33,7 @@ BOOL TrackMenuAtCursor(HWND owner, HMENU popup, UINT flags, const RECT* exclude)
 }
 
 BOOL TrackResourceMenuAtCursor(HINSTANCE instance, const char* menuName, int position, HWND owner,
-                               UINT flags, const RECT* exclude) {
+                               UINT flags, const RECT* exclude, void (*prepare)(HMENU popup)) {
     POINT point;
     GetCursorPos(&point);
     HMENU menu = LoadMenuA(instance, menuName);
@@ -41,8 +41,11 @@ BOOL TrackResourceMenuAtCursor(HINSTANCE instance, const char* menuName, int pos
         return FALSE;
     BOOL result = FALSE;
     HMENU popup = GetSubMenu(menu, position);
-    if (popup != NULL)
+    if (popup != NULL) {
+        if (prepare != NULL)
+            prepare(popup);
         result = TrackMenuAt(owner, popup, point, flags, exclude);
+    }
     DestroyMenu(menu);
     return result;
 }

@@ -8,8 +8,11 @@ int ShowMessageBox(HWND owner, const char* caption, const char* text, UINT flags
 BOOL CheckMenuItemIf(HMENU menu, UINT item, UINT flags, BYTE check);
 BOOL TrackMenuAt(HWND owner, HMENU popup, POINT point, UINT flags, const RECT* exclude);
 BOOL TrackMenuAtCursor(HWND owner, HMENU popup, UINT flags, const RECT* exclude = NULL);
+// Loads the menu resource, lets prepare (if given) fill its popup, tracks the popup at the
+// cursor and destroys the menu again.
 BOOL TrackResourceMenuAtCursor(HINSTANCE instance, const char* menuName, int position, HWND owner,
-                               UINT flags, const RECT* exclude = NULL);
+                               UINT flags, const RECT* exclude = NULL,
+                               void (*prepare)(HMENU popup) = NULL);
 
 BOOL GetCursorClientPos(HWND window, POINT* point);
 BOOL SetPoint(POINT* point, LONG x, LONG y);

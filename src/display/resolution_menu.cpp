@@ -41,18 +41,20 @@ int RebuildDisplayModeCatalogue() {
     return DisplayModeCount;
 }
 
+namespace {
+
+// The catalogue just built, in place of the placeholder item.
+void PrepareResolutionMenu(HMENU popup) {
+    FillResolutionMenu(popup, DisplayModeTable, DisplayModeCount);
+    DeleteMenu(popup, IDM_NOMODES, MF_BYCOMMAND);
+}
+
+}  // namespace
+
 void ShowResolutionMenu(HWND window) {
-    const int count = RebuildDisplayModeCatalogue();
-    HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDM_MAINMENU));
-    if (menu == NULL)
-        return;
-    HMENU popup = GetSubMenu(menu, 1);
-    if (popup != NULL) {
-        FillResolutionMenu(popup, DisplayModeTable, count);
-        DeleteMenu(popup, IDM_NOMODES, MF_BYCOMMAND);
-        TrackMenuAtCursor(window, popup, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN);
-    }
-    DestroyMenu(menu);
+    RebuildDisplayModeCatalogue();
+    TrackResourceMenuAtCursor(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDM_MAINMENU), 1, window,
+                              TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, NULL, PrepareResolutionMenu);
 }
 
 void FillResolutionMenu(HMENU menu, const DisplayModeRecord* table, int count) {
