@@ -23,36 +23,6 @@ namespace {
 
 const COLORREF kTop = RGB(200, 30, 60), kBottom = RGB(20, 90, 220);
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> Files(const std::string& folder, const char* pattern = "*") {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &data);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data)) {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(data.cFileName);
-    }
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string Wallpaper() {
-    char value[MAX_PATH * 2] = "";
-    DWORD size = sizeof value - 1;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) == 0) {
-        RegQueryValueExA(key, "Wallpaper", NULL, NULL, (BYTE*)value, &size);
-        RegCloseKey(key);
-    }
-    return value;
-}
-
 // "DDhhmmss.bmp" for every second from the local time now to seconds later.
 std::vector<std::string> NamesFromNow(int seconds) {
     std::vector<std::string> names;
@@ -133,14 +103,14 @@ struct Session {
 // Every test starts with empty folders and leaves the wallpaper setting as it found it.
 class Capture : public testing::Test {
   protected:
-    void SetUp() override { saved_ = Wallpaper(); }
+    void SetUp() override { saved_ = e2e::ReadDesktopValue("Wallpaper"); }
     void TearDown() override {
         SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, (PVOID)saved_.c_str(), SPIF_UPDATEINIFILE);
     }
     static std::string MakeFolder(const std::string& name) {
         std::string folder = e2e::TempFolder() + "\\" + name;
         CreateDirectoryA(folder.c_str(), NULL);
-        for (const std::string& file : Files(folder))
+        for (const std::string& file : e2e::FilesIn(folder))
             DeleteFileA((folder + "\\" + file).c_str());
         return folder;
     }
@@ -149,7 +119,7 @@ class Capture : public testing::Test {
     static std::string PressAndWait(UINT vk, const std::string& folder) {
         std::vector<std::string> names = NamesFromNow(2), found;
         e2e::PressCaptureKey(vk);
-        e2e::WaitUntil([&] { return !(found = Files(folder, "????????.bmp")).empty(); });
+        e2e::WaitUntil([&] { return !(found = e2e::FilesIn(folder, "????????.bmp")).empty(); });
         if (found.size() != 1)
             return "";
         EXPECT_NE(std::find(names.begin(), names.end(), found[0]), names.end()) << found[0];
@@ -159,7 +129,7 @@ class Capture : public testing::Test {
     // of width x height, kept as tests\captures\<as> for the readers; empty if wrong size.
     static std::string CheckedCapture(const std::string& path, int width, int height,
                                       const char* as) {
-        std::string bytes = Slurp(path);
+        std::string bytes = e2e::ReadWholeFile(path);
         const uint32_t w = width, h = height, image = ((w * 3 + 3) & ~3u) * h;
         const uint32_t fields[][3] = {
             {0, 2, 0x4D42}, {2, 4, 54 + image}, {6, 4, 0},  {10, 4, 54}, {14, 4, 40},
@@ -229,8 +199,9 @@ TEST_F(Capture, HotkeysWriteTheDesktopWithTheCursorAndTheClientAreaAsWallpaper) 
     bmp = CheckedCapture(folder + "\\" + name, 320, 200, "window.bmp");
     ASSERT_FALSE(bmp.empty());
     EXPECT_TRUE(Unpainted(bmp, 320, 200, 0, 0).empty()) << "not the client area alone";
-    EXPECT_TRUE(e2e::WaitUntil([&] { return Wallpaper() == folder + "\\" + name; }, 5000))
-        << Wallpaper();
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] { return e2e::ReadDesktopValue("Wallpaper") == folder + "\\" + name; }, 5000))
+        << e2e::ReadDesktopValue("Wallpaper");
 }
 
 // The exact path the program built shows in the wallpaper value. A missing folder is not
@@ -252,22 +223,23 @@ TEST_F(Capture, FolderSpellingsAndAMissingFolder) {
         SetForegroundWindow(window.Handle());
         std::string name = PressAndWait(e2e::kWindowKey, c.where);
         EXPECT_FALSE(name.empty()) << c.folder;
-        EXPECT_TRUE(e2e::WaitUntil([&] { return Wallpaper() == c.prefix + name; }, 5000))
-            << "wanted " << c.prefix + name << ", got " << Wallpaper();
+        EXPECT_TRUE(e2e::WaitUntil(
+            [&] { return e2e::ReadDesktopValue("Wallpaper") == c.prefix + name; }, 5000))
+            << "wanted " << c.prefix + name << ", got " << e2e::ReadDesktopValue("Wallpaper");
         DeleteFileA((c.where + "\\" + name).c_str());
     }
     Session session("kelvarin_capture_missing", e2e::TempFolder() + "\\kelvarin_missing\\sub");
     ASSERT_TRUE(session.started);
-    const std::string before = Wallpaper();
+    const std::string before = e2e::ReadDesktopValue("Wallpaper");
     e2e::PressCaptureKey(e2e::kDesktopKey);
     e2e::PressCaptureKey(e2e::kWindowKey);
     // The exit request queues behind both hotkeys: a clean exit means they were handled.
     session.program.Exit();
     EXPECT_EQ(session.program.WaitExit(), 0);
     EXPECT_FALSE(e2e::FileExists(e2e::TempFolder() + "\\kelvarin_missing"));
-    EXPECT_EQ(Files(session.install.Folder()),
+    EXPECT_EQ(e2e::FilesIn(session.install.Folder()),
               (std::vector<std::string>{"Kelvarin.exe", "kelvarin.ini"}));
-    EXPECT_EQ(Wallpaper(), before);
+    EXPECT_EQ(e2e::ReadDesktopValue("Wallpaper"), before);
 }
 
 // Run by e2e.capture_full_disk under a 1 MB file-size limit: every capture here is over
@@ -287,10 +259,11 @@ TEST_F(Capture, FullDiskKeepsTheEarlierFileOfTheSameName) {
     e2e::PressCaptureKey(e2e::kDesktopKey);
     session.program.Exit();
     EXPECT_EQ(session.program.WaitExit(), 0);
-    EXPECT_EQ(Files(folder), earlier);  // nothing new, no temporary file left
+    EXPECT_EQ(e2e::FilesIn(folder), earlier);  // nothing new, no temporary file left
     for (const std::string& name : earlier)
-        EXPECT_TRUE(Slurp(folder + "\\" + name) == "earlier") << name << " was replaced";
-    EXPECT_EQ(Wallpaper(), saved_);
+        EXPECT_TRUE(e2e::ReadWholeFile(folder + "\\" + name) == "earlier")
+            << name << " was replaced";
+    EXPECT_EQ(e2e::ReadDesktopValue("Wallpaper"), saved_);
 }
 
 }  // namespace

@@ -20,58 +20,11 @@ namespace {
 using e2e::Program;
 using e2e::ScratchInstall;
 
-std::string Slurp(const std::string& path) {
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return bytes;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    fclose(file);
-    return bytes;
-}
-
 void Spit(const std::string& path, const std::string& bytes) {
     FILE* file = fopen(path.c_str(), "wb");
     ASSERT_NE(file, (FILE*)NULL);
     fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
-}
-
-// True when another process holds the combination (registering it here fails).
-bool HeldElsewhere(UINT modifiers, UINT vk) {
-    if (RegisterHotKey(NULL, 0x7001, modifiers, vk)) {
-        UnregisterHotKey(NULL, 0x7001);
-        return false;
-    }
-    return true;
-}
-
-std::vector<std::string> Files(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
-
-std::string DesktopValue(const char* name) {
-    char value[300] = {0};
-    DWORD size = sizeof value - 1;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key) == 0) {
-        RegQueryValueExA(key, name, NULL, NULL, (BYTE*)value, &size);
-        RegCloseKey(key);
-    }
-    return value;
 }
 
 // A UTF-8 settings file (written by an editor that does not know code page 932): the
@@ -89,7 +42,7 @@ TEST(FaultIni, AFileInAnotherEncodingRunsAndKeepsWhatItRead) {
     Program program;
     ASSERT_TRUE(program.Start(install.Exe()));
     ASSERT_NE(program.WaitMainWindow(), (HWND)NULL);
-    EXPECT_TRUE(HeldElsewhere(MOD_CONTROL | MOD_ALT, 'w'));  // 887 = 3 x 256 + 0x77
+    EXPECT_TRUE(e2e::HotkeyHeldElsewhere(MOD_CONTROL | MOD_ALT, 'w'));  // 887 = 3 x 256 + 0x77
     program.Exit();
     EXPECT_EQ(program.WaitExit(), 0);
     EXPECT_EQ(e2e::ReadIniValue(install.IniPath(), "画像ファイルの保存先フォルダ"), seen);
@@ -104,7 +57,7 @@ TEST(FaultIni, AFileThatCannotBeWrittenIsReadAndLeftAsItWas) {
     WritePrivateProfileStringA("Kelvarin", "ｽｸﾘｰﾝ ｷｬﾌﾟﾁｬ", "888", install.IniPath().c_str());
     WritePrivateProfileStringA("Kelvarin", "虫眼鏡を表示", "1", install.IniPath().c_str());
     WritePrivateProfileStringA(NULL, NULL, NULL, install.IniPath().c_str());
-    const std::string before = Slurp(install.IniPath());
+    const std::string before = e2e::ReadWholeFile(install.IniPath());
     HANDLE lock = CreateFileA(install.IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
                               OPEN_EXISTING, 0, NULL);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -112,7 +65,7 @@ TEST(FaultIni, AFileThatCannotBeWrittenIsReadAndLeftAsItWas) {
     ASSERT_TRUE(program.Start(install.Exe()));
     HWND window = program.WaitMainWindow();
     ASSERT_NE(window, (HWND)NULL);
-    EXPECT_TRUE(HeldElsewhere(MOD_CONTROL | MOD_ALT, 'x'));
+    EXPECT_TRUE(e2e::HotkeyHeldElsewhere(MOD_CONTROL | MOD_ALT, 'x'));
     EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::FindProcessWindow(program.Pid(), "loupe"); }));
     PostMessageA(window, WM_COMMAND, 40051, 0);  // the magnifier saves its section on closing
     EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::FindProcessWindow(program.Pid(), "loupe"); }));
@@ -120,14 +73,15 @@ TEST(FaultIni, AFileThatCannotBeWrittenIsReadAndLeftAsItWas) {
     program.Exit();
     EXPECT_EQ(program.WaitExit(), 0);
     CloseHandle(lock);
-    EXPECT_EQ(Slurp(install.IniPath()), before);
+    EXPECT_EQ(e2e::ReadWholeFile(install.IniPath()), before);
 }
 
 // Desktop values of the wrong type, or a string without its terminating zero: the menu
 // opens and checks centre (they are unreadable), and a layout chosen then writes proper
 // strings.
 TEST(FaultRegistry, ValuesOfTheWrongTypeNeitherCrashNorStick) {
-    const std::string style = DesktopValue("Wallpaperstyle"), tile = DesktopValue("TileWallpaper");
+    const std::string style = e2e::ReadDesktopValue("Wallpaperstyle"),
+                      tile = e2e::ReadDesktopValue("TileWallpaper");
     HKEY key;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_ALL_ACCESS, &key),
               0);
@@ -168,7 +122,7 @@ TEST(FaultRegistry, ValuesOfTheWrongTypeNeitherCrashNorStick) {
 class FaultCapture : public testing::Test {
   protected:
     void SetUp() override {
-        wallpaper = DesktopValue("Wallpaper");
+        wallpaper = e2e::ReadDesktopValue("Wallpaper");
         install.reset(new ScratchInstall("kelvarin_fault_capture"));
         folder = install->Folder() + "\\shots";
         CreateDirectoryA(folder.c_str(), NULL);
@@ -186,7 +140,7 @@ class FaultCapture : public testing::Test {
         }
         SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, (PVOID)wallpaper.c_str(),
                               SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
-        for (const std::string& name : Files(folder))
+        for (const std::string& name : e2e::FilesIn(folder))
             DeleteFileA((folder + "\\" + name).c_str());
         RemoveDirectoryA(folder.c_str());
     }
@@ -224,8 +178,8 @@ TEST_F(FaultCapture, AFolderThatCannotBeWrittenLosesNothing) {
     Hotkey(2);
     CloseHandle(hold);
     for (const std::string& name : earlier)
-        EXPECT_EQ(Slurp(folder + "\\" + name), "an earlier capture") << name;
-    EXPECT_EQ(DesktopValue("Wallpaper"), wallpaper);
+        EXPECT_EQ(e2e::ReadWholeFile(folder + "\\" + name), "an earlier capture") << name;
+    EXPECT_EQ(e2e::ReadDesktopValue("Wallpaper"), wallpaper);
     EXPECT_TRUE(program.Running());
 }
 
@@ -246,14 +200,14 @@ TEST_F(FaultCapture, AForegroundWindowThatClosesMidCaptureLeavesNoPartialFile) {
     DWORD_PTR result;
     ASSERT_TRUE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result));
     EXPECT_TRUE(program.Running());
-    for (const std::string& name : Files(folder)) {
-        std::string bytes = Slurp(folder + "\\" + name);
+    for (const std::string& name : e2e::FilesIn(folder)) {
+        std::string bytes = e2e::ReadWholeFile(folder + "\\" + name);
         ASSERT_GE(bytes.size(), 54u) << name;
         DWORD declared = *(const DWORD*)(bytes.data() + 2);
         EXPECT_EQ(declared, bytes.size()) << name;
         EXPECT_EQ(bytes.compare(0, 2, "BM"), 0) << name;
     }
-    std::string now = DesktopValue("Wallpaper");
+    std::string now = e2e::ReadDesktopValue("Wallpaper");
     if (now != wallpaper) {
         EXPECT_EQ(now.compare(0, folder.size(), folder), 0) << now;
         EXPECT_TRUE(e2e::FileExists(now)) << now;

@@ -5,6 +5,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 namespace e2e {
 
 const char kMainWindowClass[] = "ZadeduDodavizUdur";
@@ -490,6 +494,36 @@ std::string StaticTexts(HWND dialog) {
     std::string texts;
     EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&texts));
     return texts;
+}
+
+std::string ReadDesktopValue(const char* name) {
+    char value[MAX_PATH * 2] = "";
+    DWORD size = sizeof value - 1;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) == 0) {
+        RegQueryValueExA(key, name, NULL, NULL, (BYTE*)value, &size);
+        RegCloseKey(key);
+    }
+    return value;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &data);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data)) {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(data.cFileName);
+    }
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool HotkeyHeldElsewhere(UINT modifiers, UINT vk) {

@@ -69,6 +69,12 @@ HWND FindMainWindow(DWORD pid);
 
 std::string ReadIniValue(const std::string& ini, const char* key, const char* section = "Kelvarin");
 bool FileExists(const std::string& path);
+// A string value under HKEY_CURRENT_USER "Control Panel\Desktop" (empty if unreadable).
+std::string ReadDesktopValue(const char* name);
+// The whole file's bytes (empty if it cannot be read).
+std::string ReadWholeFile(const std::string& path);
+// The names of the files (not folders) in folder matching pattern, sorted.
+std::vector<std::string> FilesIn(const std::string& folder, const char* pattern = "*");
 
 // One Shell_NotifyIcon request as the shell receives it.
 struct TrayRecord {

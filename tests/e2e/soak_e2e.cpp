@@ -40,15 +40,10 @@ int Rounds() {
 // The desktop's values the actions change, read before and written back after.
 struct DesktopValues {
     std::string wallpaper, style, tile;
-    bool Read() {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key))
-            return false;
-        wallpaper = Value(key, "Wallpaper");
-        style = Value(key, "Wallpaperstyle");
-        tile = Value(key, "TileWallpaper");
-        RegCloseKey(key);
-        return true;
+    void Read() {
+        wallpaper = e2e::ReadDesktopValue("Wallpaper");
+        style = e2e::ReadDesktopValue("Wallpaperstyle");
+        tile = e2e::ReadDesktopValue("TileWallpaper");
     }
     void Write() const {
         HKEY key;
@@ -59,12 +54,6 @@ struct DesktopValues {
         RegCloseKey(key);
         SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, (PVOID)wallpaper.c_str(),
                               SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
-    }
-    static std::string Value(HKEY key, const char* name) {
-        char buffer[300] = {0};
-        DWORD size = sizeof buffer - 1;
-        RegQueryValueExA(key, name, NULL, NULL, (BYTE*)buffer, &size);
-        return buffer;
     }
     static void Put(HKEY key, const char* name, const std::string& value) {
         RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
@@ -111,7 +100,7 @@ int ModeIndex(DWORD depth, DWORD width, DWORD height) {
 class Soak : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(saved.Read());
+        saved.Read();
         savedMode = CurrentMode();
         install.reset(new ScratchInstall("kelvarin_soak"));
         captures = install->Folder() + "\\captures";
@@ -200,15 +189,8 @@ class Soak : public testing::Test {
         return SendMessageTimeoutA(window, WM_HOTKEY, hotkey, 0, SMTO_NORMAL, 15000, &result) != 0;
     }
     void RemoveCaptures() {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((captures + "\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((captures + "\\" + data.cFileName).c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+        for (const std::string& name : e2e::FilesIn(captures))
+            DeleteFileA((captures + "\\" + name).c_str());
     }
 
     // One action, rounds times; the counts after the first round and after the last.
