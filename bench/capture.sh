@@ -7,13 +7,18 @@
 #  - objects and private memory after the first and the 1000th capture.
 #   capture.sh ROOT [STATE]   (STATE, a running session, is not used: sizes differ)
 set -eu
+# The build that runs here: the 32-bit product, or the x64 build where 32-bit code cannot
+# run (make passes KELVARIN_ARCH; see scripts/arches.sh).
+arch=${KELVARIN_ARCH:-x86}
+build=win32
+[ "$arch" = x64 ] && build=win64
 root=${1:?usage: capture.sh REPO_ROOT}
 env_script=$root/scripts/wine-env.sh
-timing=$root/build/win32/bench/capture_timing.exe
+timing=$root/build/$build/bench/capture_timing.exe
 state=$root/build/bench/capture-wine
 batch=${KELVARIN_CAPTURE_BATCH:-10}
 sizes="1024x768 ${KELVARIN_CAPTURE_SIZES:-1920x1080 3840x2160}"
-[ -f "$timing" ] || { echo "capture: $timing is missing (make win32)" >&2; exit 1; }
+[ -f "$timing" ] || { echo "capture: $timing is missing (make test or make bench)" >&2; exit 1; }
 command -v xwd >/dev/null || { echo "capture: xwd is missing (package x11-apps)" >&2; exit 1; }
 trap 'sh "$env_script" stop "$state" >/dev/null 2>&1 || true' EXIT
 
@@ -24,7 +29,7 @@ summary() {  # name, then one time in ms per line on stdin
 }
 
 for size in $sizes; do
-    KELVARIN_SCREEN=$size sh "$env_script" start "$state" >/dev/null
+    KELVARIN_SCREEN=$size sh "$env_script" start "$state" "$arch" >/dev/null
     display=$(. "$state/env.sh" && echo "$DISPLAY")
     : >"$state/ours.txt"
     : >"$state/xwd.txt"
@@ -56,6 +61,6 @@ for size in $sizes; do
     sh "$env_script" stop "$state" >/dev/null
 done
 
-sh "$env_script" start "$state" >/dev/null
+sh "$env_script" start "$state" "$arch" >/dev/null
 sh "$env_script" exec "$state" "$timing" writer 50
 sh "$env_script" exec "$state" "$timing" repeat 1000

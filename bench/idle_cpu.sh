@@ -9,6 +9,11 @@
 # window), KELVARIN_IDLE_WHAT what the heading calls the state, KELVARIN_IDLE_TARGET the
 # target in percent of one core.
 set -eu
+# The build that runs here: the 32-bit product, or the x64 build where 32-bit code cannot
+# run (make passes KELVARIN_ARCH; see scripts/arches.sh).
+arch=${KELVARIN_ARCH:-x86}
+build=win32
+[ "$arch" = x64 ] && build=win64
 root=${1:?usage: idle_cpu.sh REPO_ROOT [WINE_STATE]}
 state=${2:-}
 env_script=$root/scripts/wine-env.sh
@@ -18,13 +23,13 @@ settle=3
 target_percent=${KELVARIN_IDLE_TARGET:-0.5}
 what=${KELVARIN_IDLE_WHAT:-idle}
 
-[ -f "$root/build/win32/Kelvarin.exe" ] || { echo "idle_cpu: build/win32/Kelvarin.exe is missing (make win32)" >&2; exit 1; }
-[ -f "$root/build/win32/bench/post_exit.exe" ] || { echo "idle_cpu: build/win32/bench/post_exit.exe is missing (make win32)" >&2; exit 1; }
+[ -f "$root/build/$build/Kelvarin.exe" ] || { echo "idle_cpu: build/$build/Kelvarin.exe is missing (make test or make bench)" >&2; exit 1; }
+[ -f "$root/build/$build/bench/post_exit.exe" ] || { echo "idle_cpu: build/$build/bench/post_exit.exe is missing (make test or make bench)" >&2; exit 1; }
 
 launcher=
 cleanup() {
     if [ -n "$launcher" ] && kill -0 "$launcher" 2>/dev/null; then
-        sh "$env_script" exec "$state" "$root/build/win32/bench/post_exit.exe" >/dev/null 2>&1 || true
+        sh "$env_script" exec "$state" "$root/build/$build/bench/post_exit.exe" >/dev/null 2>&1 || true
         wait "$launcher" 2>/dev/null || true
     fi
     if [ "$own_session" = 1 ]; then
@@ -36,7 +41,7 @@ if [ -n "$state" ] && [ -f "$state/env.sh" ]; then
 else
     state=$root/build/bench/idle-wine
     own_session=1
-    sh "$env_script" start "$state" >/dev/null
+    sh "$env_script" start "$state" "$arch" >/dev/null
 fi
 trap cleanup EXIT
 prefix=$(. "$state/env.sh" && echo "$WINEPREFIX")
@@ -44,7 +49,7 @@ prefix=$(. "$state/env.sh" && echo "$WINEPREFIX")
 rm -rf "$work/app"
 mkdir -p "$work/app"
 exe=$work/app/Kelvarin.exe
-cp "$root/build/win32/Kelvarin.exe" "$exe"
+cp "$root/build/$build/Kelvarin.exe" "$exe"
 if [ -n "${KELVARIN_IDLE_INI:-}" ]; then cp "$KELVARIN_IDLE_INI" "$work/app/kelvarin.ini"; fi
 
 ticks_per_second=$(getconf CLK_TCK)
@@ -136,7 +141,7 @@ else
 fi
 
 # A clean exit, as the menu's Exit does; the launcher passes on the program's exit code.
-sh "$env_script" exec "$state" "$root/build/win32/bench/post_exit.exe"
+sh "$env_script" exec "$state" "$root/build/$build/bench/post_exit.exe"
 set +e
 wait "$launcher"
 code=$?

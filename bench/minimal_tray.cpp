@@ -13,8 +13,7 @@ const UINT kTrayMessage = WM_APP + 1;
 const UINT kIconId = 1;
 
 // The Windows 95 layout of NOTIFYICONDATAA, as the program under comparison sends it.
-enum { kTrayDataSize = 88 };
-static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == kTrayDataSize, "NOTIFYICONDATAA short form");
+const DWORD kTrayDataSize = offsetof(NOTIFYICONDATAA, szTip) + 64;
 
 void FillIconData(NOTIFYICONDATAA* data, HWND window) {
     ZeroMemory(data, kTrayDataSize);

@@ -28,6 +28,12 @@ set_target_properties(Kelvarin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINAR
 file(STRINGS ${PROJECT_SOURCE_DIR}/res/version.h KELVARIN_VERSION_LINE REGEX "KELVARIN_VERSION_FIXED")
 string(REGEX MATCH "([0-9]+), *([0-9]+), *([0-9]+), *([0-9]+)" _ "${KELVARIN_VERSION_LINE}")
 set(KELVARIN_MANIFEST_VERSION "${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3}.${CMAKE_MATCH_4}")
+# Windows refuses to start a program whose manifest names another processor.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KELVARIN_MANIFEST_ARCH amd64)
+else()
+  set(KELVARIN_MANIFEST_ARCH x86)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/res/Kelvarin.manifest.in ${CMAKE_BINARY_DIR}/generated/Kelvarin.manifest @ONLY)
 target_include_directories(Kelvarin PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/version.h)

@@ -6,9 +6,14 @@
 # made with hotkey 1, the resolution menu, the main menu, the magnifier and the cursor
 # coordinate window, the settings dialog and the About box.
 set -eu
+# The build that runs here: the 32-bit product, or the x64 build where 32-bit code cannot
+# run (make passes KELVARIN_ARCH; see scripts/arches.sh).
+arch=${KELVARIN_ARCH:-x86}
+build=win32
+[ "$arch" = x64 ] && build=win64
 cd "$(dirname "$0")/.."
 root=$(pwd)
-exe=$root/build/win32/Kelvarin.exe
+exe=$root/build/$build/Kelvarin.exe
 out=$root/build/run
 state=$out/wine
 env_script=$root/scripts/wine-env.sh
@@ -16,14 +21,14 @@ mkdir -p "$out"
 [ -f "$exe" ] || { echo "run: $exe is missing; run make first" >&2; exit 1; }
 
 if [ -n "${DISPLAY:-}" ]; then
-    KELVARIN_X_DISPLAY=$DISPLAY sh "$env_script" start "$state"
+    KELVARIN_X_DISPLAY=$DISPLAY sh "$env_script" start "$state" "$arch"
     echo "run: Kelvarin is in the notification area of the Wine desktop; exit it from its menu (右クリック → 終了)"
     sh "$env_script" exec "$state" "$exe" || true
     sh "$env_script" stop "$state"
     exit 0
 fi
 
-sh "$env_script" start "$state"
+sh "$env_script" start "$state" "$arch"
 . "$state/env.sh"
 trap 'sh "$env_script" stop "$state"' EXIT
 

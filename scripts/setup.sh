@@ -3,7 +3,7 @@
 # Idempotent: a machine that already has everything is left alone.
 set -eu
 
-PACKAGES="cmake make g++ mingw-w64 wine wine32:i386 xvfb xauth xdotool imagemagick
+PACKAGES="cmake make g++ mingw-w64 wine wine32:i386 wine64 xvfb xauth xdotool imagemagick
 fonts-ipafont-gothic locales googletest python3 python3-pil x11-utils x11-apps"
 
 have_all() {

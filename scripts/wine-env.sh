@@ -1,10 +1,12 @@
 #!/bin/sh
-# A private Wine session for the Win32 test tiers: its own Xvfb, its own 32-bit prefix
-# under the build tree, a Japanese locale (ANSI code page 932) and a 1024x768 virtual
-# desktop that every plain `wine prog.exe` joins. KELVARIN_SCREEN=WxH at start gives X
-# screen and desktop another size (the capture benchmark's large desktops).
+# A private Wine session for the Win32 test tiers: its own Xvfb, its own prefix under the
+# build tree, a Japanese locale (ANSI code page 932) and a 1024x768 virtual desktop that
+# every plain `wine prog.exe` joins. KELVARIN_SCREEN=WxH at start gives X screen and
+# desktop another size (the capture benchmark's large desktops).
 #
-#   wine-env.sh start STATE      start X and wineserver, creating the prefix if needed
+#   wine-env.sh start STATE [x86|x64]   start X and wineserver, creating the prefix if
+#                                needed: a 32-bit one (the default), or a 64-bit one run by
+#                                the 64-bit loader for the x64 build
 #   wine-env.sh exec STATE EXE [ARGS...]   run EXE in that session, passing its exit code
 #   wine-env.sh desktop STATE    bring the desktop and taskbar back (after a log-off)
 #   wine-env.sh stop STATE       stop what start started
@@ -59,7 +61,23 @@ start)
         sh "$0" stop "$state" || true
     fi
     command -v Xvfb >/dev/null || { echo "wine-env: Xvfb is missing (package xvfb)" >&2; exit 1; }
-    command -v wine >/dev/null || { echo "wine-env: wine is missing (packages wine, wine32:i386)" >&2; exit 1; }
+    arch=${1:-x86}
+    if [ "$arch" = x64 ]; then
+        # With wine32 installed, Debian's wine script always takes the 32-bit loader, and
+        # wineboot runs wine-stable from PATH: both go through wrappers for the 64-bit one.
+        [ -x /usr/lib/wine/wine64 ] || { echo "wine-env: 64-bit Wine is missing (package wine64)" >&2; exit 1; }
+        mkdir -p "$state/bin"
+        for name in wine wine-stable wine64; do
+            printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$state/bin/$name"
+            chmod +x "$state/bin/$name"
+        done
+        archenv="export WINEARCH=win64
+export WINELOADER=/usr/lib/wine/wine64
+export PATH='$state/bin':\$PATH"
+    else
+        command -v wine >/dev/null || { echo "wine-env: wine is missing (packages wine, wine32:i386)" >&2; exit 1; }
+        archenv="export WINEARCH=win32"
+    fi
     if [ -n "${KELVARIN_X_DISPLAY:-}" ]; then
         # A person's display: the Wine desktop opens there as a window.
         d=${KELVARIN_X_DISPLAY#:}
@@ -77,7 +95,7 @@ start)
 # screen $screen
 export DISPLAY=:$d
 export WINEPREFIX='$state/prefix'
-export WINEARCH=win32
+$archenv
 export WINEDEBUG=-all
 export LANG=ja_JP.UTF-8
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'

@@ -7,6 +7,7 @@ import sys
 import xml.etree.ElementTree as ET
 
 manifest, version_header = sys.argv[1], sys.argv[2]
+arch = sys.argv[3] if len(sys.argv) > 3 else "x86"  # amd64 for the x64 build
 V1 = "{urn:schemas-microsoft-com:asm.v1}"
 V3 = "{urn:schemas-microsoft-com:asm.v3}"
 COMPAT = "{urn:schemas-microsoft-com:compatibility.v1}"
@@ -32,7 +33,7 @@ fixed = re.search(r"KELVARIN_VERSION_FIXED\s+(\d+),\s*(\d+),\s*(\d+),\s*(\d+)",
 identity = root.find(V1 + "assemblyIdentity")
 check(identity is not None and identity.get("version") == ".".join(fixed.groups()),
       "assemblyIdentity version equals version.h")
-check(identity is not None and identity.get("processorArchitecture") == "x86", "x86 identity")
+check(identity is not None and identity.get("processorArchitecture") == arch, arch + " identity")
 
 controls = [d for d in root.iter(V1 + "assemblyIdentity")
             if d.get("name") == "Microsoft.Windows.Common-Controls"]
@@ -41,6 +42,7 @@ if controls:
     c = controls[0]
     check(c.get("version") == "6.0.0.0" and c.get("publicKeyToken") == "6595b64144ccf1df"
           and c.get("type") == "win32", "common controls version 6")
+    check(c.get("processorArchitecture") == arch, arch + " common controls")
 
 levels = [e.get("level") for e in root.iter(V3 + "requestedExecutionLevel")]
 check(levels == ["asInvoker"], "asInvoker, once")

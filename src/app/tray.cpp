@@ -11,10 +11,10 @@
 
 namespace {
 
-// The short Windows 95 layout: everything up to and including a 64-byte tip.
-enum { TRAY_DATA_SIZE = 88, TRAY_TIP_SIZE = 64 };
-static_assert(offsetof(NOTIFYICONDATAA, szTip) + TRAY_TIP_SIZE == TRAY_DATA_SIZE,
-              "NOTIFYICONDATAA short form");
+// The short Windows 95 layout: everything up to and including a 64-byte tip (88 bytes
+// in a 32-bit program, 152 in a 64-bit one).
+enum { TRAY_TIP_SIZE = 64 };
+const DWORD TRAY_DATA_SIZE = offsetof(NOTIFYICONDATAA, szTip) + TRAY_TIP_SIZE;
 
 NOTIFYICONDATAA TrayIconData;
 HWND TrayNotifyWindow;

@@ -118,8 +118,8 @@ BOOL ResizeWindow(HWND window, int width, int height) {
     return SetWindowPos(window, NULL, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE);
 }
 
-DWORD SetClassCursor(HWND window, HCURSOR cursor) {
-    return SetClassLongA(window, GCL_HCURSOR, (LONG)(LONG_PTR)cursor);
+ULONG_PTR SetClassCursor(HWND window, HCURSOR cursor) {
+    return SetClassLongPtrA(window, GCLP_HCURSOR, (LONG_PTR)cursor);
 }
 
 BOOL RepaintWindow(HWND window, BYTE erase) {

@@ -27,7 +27,7 @@ BOOL GetWorkArea(RECT* rect);
 bool IsLiveWindow(HWND window);
 BOOL MoveWindowTo(HWND window, int x, int y);
 BOOL ResizeWindow(HWND window, int width, int height);
-DWORD SetClassCursor(HWND window, HCURSOR cursor);
+ULONG_PTR SetClassCursor(HWND window, HCURSOR cursor);
 BOOL RepaintWindow(HWND window, BYTE erase);
 BOOL FillNotifyHeader(NMHDR* header, HWND control, UINT code);
 // Centres the window on the mouse cursor, then pulls it back inside the work area.

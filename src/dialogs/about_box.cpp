@@ -223,7 +223,7 @@ BOOL OnSetCursor(HWND dialog, HWND window) {
     if (!IsLinkControl(dialog, window))
         return FALSE;
     SetCursor(Params.linkCursor);
-    SetWindowLongA(dialog, DWL_MSGRESULT, TRUE);
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
     return TRUE;
 }
 
@@ -239,12 +239,14 @@ BOOL OnLinkNotify(HWND dialog, const NMHDR* header, const char* target, bool clo
     return (BOOL)SendMessageA(header->hwndFrom, WM_NOTIFY, header->idFrom, (LPARAM)header);
 }
 
-BOOL OnNotify(HWND dialog, WPARAM id, const NMHDR* header) {
-    if (Params.urlLinkControl != 0 && (int)id == Params.urlLinkControl)
+// Only the links' own notifications are answered. The tooltip's (TTN_SHOW, NM_CUSTOMDRAW)
+// carry the tool's window handle as their id and must get the default answer.
+BOOL OnNotify(HWND dialog, const NMHDR* header) {
+    if (Params.urlLinkControl != 0 && header->hwndFrom == GetDlgItem(dialog, Params.urlLinkControl))
         return OnLinkNotify(dialog, header, Params.urlTarget, true);
-    if (Params.mailLinkControl != 0 && (int)id == Params.mailLinkControl)
+    if (Params.mailLinkControl != 0 && header->hwndFrom == GetDlgItem(dialog, Params.mailLinkControl))
         return OnLinkNotify(dialog, header, Params.mailTarget, false);
-    return TRUE;
+    return FALSE;
 }
 
 BOOL OnCommand(HWND dialog, WORD id) {
@@ -279,7 +281,7 @@ INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         case WM_SETCURSOR:
             return OnSetCursor(dialog, (HWND)wParam);
         case WM_NOTIFY:
-            return OnNotify(dialog, wParam, (const NMHDR*)lParam);
+            return OnNotify(dialog, (const NMHDR*)lParam);
         case WM_NCHITTEST:
             return AnswerBackgroundAsCaption(dialog, wParam, lParam);
         case WM_COMMAND:

@@ -12,6 +12,6 @@ BOOL AnswerBackgroundAsCaption(HWND dialog, WPARAM wParam, LPARAM lParam) {
     if (code == HTCLIENT)
         code = HTCAPTION;
     // A dialog procedure's own result is only "handled"; the answer goes here.
-    SetWindowLongA(dialog, DWL_MSGRESULT, (LONG)code);
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, code);
     return TRUE;
 }

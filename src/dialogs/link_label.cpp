@@ -144,8 +144,8 @@ void RemoveProperties(HWND control) {
 // we stay in the chain and leave at WM_NCDESTROY.
 LRESULT OnDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
     WNDPROC original = (WNDPROC)GetPropA(control, LLPROP_ORIGINALPROC);
-    if ((WNDPROC)GetWindowLongA(control, GWL_WNDPROC) == LinkLabelProc) {
-        SetWindowLongA(control, GWL_WNDPROC, (LONG)original);
+    if ((WNDPROC)GetWindowLongPtrA(control, GWLP_WNDPROC) == LinkLabelProc) {
+        SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)original);
         RemoveProperties(control);
     }
     return CallWindowProcA(original, control, WM_DESTROY, wParam, lParam);
@@ -162,7 +162,7 @@ LRESULT OnNcDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 BOOL SubclassLinkLabel(HWND control) {
-    LONG original = SetWindowLongA(control, GWL_WNDPROC, (LONG)LinkLabelProc);
+    LONG_PTR original = SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)LinkLabelProc);
     SetPropA(control, LLPROP_ORIGINALPROC, (HANDLE)original);
     SetState(control, STATE_NORMAL);
     return TRUE;

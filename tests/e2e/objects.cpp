@@ -18,8 +18,8 @@ const ULONG kProcessBasicInformation = 0;
 const ULONG kProcessVmCounters = 3;
 const ULONG kSystemHandleInformation = 16;
 const LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-// PEB.GdiSharedHandleTable of a 32-bit process.
-const ULONG_PTR kPebGdiTableOffset = 0x94;
+// PEB.GdiSharedHandleTable of a process of this harness's own width (32- or 64-bit).
+const ULONG_PTR kPebGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
 // Wine's GDI table: 0x10000 entries, handed out in order from index 32.
 const ULONG kGdiFirstHandle = 32;
 const ULONG kGdiHandleCount = 0x10000;
@@ -85,6 +85,12 @@ struct SystemHandleEntry {
     ACCESS_MASK access;
 };
 
+// The list's count, then its entries: at offset 4 in a 32-bit process, 8 in a 64-bit one.
+struct SystemHandleList {
+    ULONG count;
+    SystemHandleEntry entries[1];
+};
+
 NtQueryInformationProcessFn QueryProcess() {
     static NtQueryInformationProcessFn query =
         reinterpret_cast<NtQueryInformationProcessFn>(reinterpret_cast<void*>(
@@ -108,10 +114,12 @@ bool CountHandles(DWORD pid, long* handles) {
     }
     if (status != 0)
         return false;
-    ULONG total = buffer[0];
-    if (sizeof(ULONG) + total * sizeof(SystemHandleEntry) > buffer.size() * sizeof(ULONG))
+    const SystemHandleList* list = reinterpret_cast<const SystemHandleList*>(&buffer[0]);
+    ULONG total = list->count;
+    if (offsetof(SystemHandleList, entries) + total * sizeof(SystemHandleEntry) >
+        buffer.size() * sizeof(ULONG))
         return false;
-    const SystemHandleEntry* entries = reinterpret_cast<const SystemHandleEntry*>(&buffer[1]);
+    const SystemHandleEntry* entries = list->entries;
     long count = 0;
     for (ULONG i = 0; i < total; ++i) {
         if (entries[i].ownerPid == pid)
@@ -125,7 +133,7 @@ bool CountGdi(HANDLE process, long* gdi, long* dcs) {
     BasicInformation basic;
     if (QueryProcess()(process, kProcessBasicInformation, &basic, sizeof basic, NULL) != 0)
         return false;
-    ULONG table = 0;
+    ULONG_PTR table = 0;
     SIZE_T read = 0;
     const char* peb = static_cast<const char*>(basic.pebBaseAddress);
     if (!ReadProcessMemory(process, peb + kPebGdiTableOffset, &table, sizeof table, &read) ||
@@ -204,8 +212,9 @@ std::string HarnessFolder() {
     return text.substr(0, text.rfind('\\'));
 }
 
-// Where kernel32 sits in process pid (toolhelp reads the process's module list).
-ULONG_PTR RemoteKernel32(DWORD pid) {
+// Where a module sits in process pid (toolhelp reads the process's module list). A
+// remote LoadLibraryA's thread exit code cannot tell: it is 32 bits wide.
+ULONG_PTR RemoteModule(DWORD pid, const char* name) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
     if (snapshot == INVALID_HANDLE_VALUE)
         return 0;
@@ -214,7 +223,7 @@ ULONG_PTR RemoteKernel32(DWORD pid) {
     module.dwSize = sizeof module;
     for (BOOL more = Module32First(snapshot, &module); more && base == 0;
          more = Module32Next(snapshot, &module)) {
-        if (lstrcmpiA(module.szModule, "kernel32.dll") == 0)
+        if (lstrcmpiA(module.szModule, name) == 0)
             base = reinterpret_cast<ULONG_PTR>(module.modBaseAddr);
     }
     CloseHandle(snapshot);
@@ -240,7 +249,7 @@ bool CountUserHandles(HANDLE process, DWORD pid, UserObjectCounts* counts) {
     HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
     FARPROC probe = local != NULL ? GetProcAddress(local, "ProbeUserObjects") : NULL;
     FARPROC loadLibrary = GetProcAddress(kernel32, "LoadLibraryA");
-    ULONG_PTR remoteKernel32 = RemoteKernel32(pid);
+    ULONG_PTR remoteKernel32 = RemoteModule(pid, "kernel32.dll");
     if (probe == NULL || loadLibrary == NULL || remoteKernel32 == 0)
         return false;
     ULONG_PTR remoteLoadLibrary = remoteKernel32 + (reinterpret_cast<ULONG_PTR>(loadLibrary) -
@@ -253,11 +262,13 @@ bool CountUserHandles(HANDLE process, DWORD pid, UserObjectCounts* counts) {
         return false;
     char* remotePath = block + sizeof(UserObjectCounts);
     SIZE_T done = 0;
-    DWORD remoteModule = 0, probeResult = 1;
+    DWORD loaded = 0, probeResult = 1;
+    ULONG_PTR remoteModule = 0;
     // The probe stays loaded: a second LoadLibraryA only counts a reference.
     bool ok =
         WriteProcessMemory(process, remotePath, dll.c_str(), dll.size() + 1, &done) &&
-        RunRemote(process, remoteLoadLibrary, remotePath, &remoteModule) && remoteModule != 0 &&
+        RunRemote(process, remoteLoadLibrary, remotePath, &loaded) && loaded != 0 &&
+        (remoteModule = RemoteModule(pid, "object_probe.dll")) != 0 &&
         RunRemote(process,
                   remoteModule +
                       (reinterpret_cast<ULONG_PTR>(probe) - reinterpret_cast<ULONG_PTR>(local)),

@@ -1,7 +1,20 @@
-# CTest entries for the Win32 unit tests built by the cross build.
+# CTest entries for the Win32 unit tests built by a cross build. The audits that only read
+# the exe's file (its imports, manifest and resources) look at the 32-bit product, once.
 file(GLOB KELVARIN_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
+file(TO_NATIVE_PATH "Z:${KELVARIN_PRODUCT_DIR}" _product_dir)
+string(REPLACE "/" "\\" _product_dir "${_product_dir}")
 foreach(src ${KELVARIN_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  kelvarin_wine_test(wine.${name} tests/${name}.exe)
-  set_tests_properties(wine.${name} PROPERTIES LABELS wine)
+  set(_audit FALSE)
+  if(name STREQUAL "release_test" OR name STREQUAL "resources_test")
+    set(_audit TRUE)
+  endif()
+  if(_audit AND KELVARIN_AUDITS_DONE)
+    continue()
+  endif()
+  kelvarin_wine_test(wine.${KELVARIN_TAG}${name} tests/${name}.exe)
+  set_tests_properties(wine.${KELVARIN_TAG}${name} PROPERTIES LABELS wine)
+  if(_audit AND NOT KELVARIN_ARCH STREQUAL "x86")
+    set_tests_properties(wine.${KELVARIN_TAG}${name} PROPERTIES ENVIRONMENT "KELVARIN_PRODUCT_DIR=${_product_dir}")
+  endif()
 endforeach()

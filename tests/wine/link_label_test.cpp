@@ -34,7 +34,7 @@ BOOL CALLBACK FindLinkProperty(HWND, LPCSTR name, HANDLE) {
 // with the properties gone.
 LRESULT CALLBACK InnerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
-        RestoredAtDestroy = (WNDPROC)GetWindowLongA(control, GWL_WNDPROC) == InnerProc;
+        RestoredAtDestroy = (WNDPROC)GetWindowLongPtrA(control, GWLP_WNDPROC) == InnerProc;
         EnumPropsA(control, FindLinkProperty);
     }
     InnerSawEnd |= message == WM_NCDESTROY;
@@ -81,7 +81,7 @@ class LinkLabelTest : public testing::Test {
                                WS_CHILD | WS_VISIBLE | SS_NOTIFY, 20, 20, 220, 24, parent,
                                (HMENU)1008, wc.hInstance, NULL);
         ASSERT_NE(link, (HWND)NULL);
-        StaticProc = (WNDPROC)SetWindowLongA(link, GWL_WNDPROC, (LONG)InnerProc);
+        StaticProc = (WNDPROC)SetWindowLongPtrA(link, GWLP_WNDPROC, (LONG_PTR)InnerProc);
         ASSERT_TRUE(SubclassLinkLabel(link));
         for (int settled = 0, tries = 0; settled < 2 && tries < 30; ++tries, Pump(100)) {
             POINT now;
@@ -189,7 +189,7 @@ TEST_F(LinkLabelTest, GoingWhileHotRestoresTheProcedureAndRemovesTheProperties) 
 // Putting the old procedure back under a later one would cut that one out before
 // WM_NCDESTROY, where it cleans up: the link then stays in the chain to the end.
 TEST_F(LinkLabelTest, ALaterSubclassStillSeesTheLastMessage) {
-    LinkProc = (WNDPROC)SetWindowLongA(link, GWL_WNDPROC, (LONG)OuterProc);
+    LinkProc = (WNDPROC)SetWindowLongPtrA(link, GWLP_WNDPROC, (LONG_PTR)OuterProc);
     InnerSawEnd = OuterSawEnd = false;
     DestroyWindow(parent);
     EXPECT_TRUE(OuterSawEnd);

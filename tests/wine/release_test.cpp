@@ -16,8 +16,12 @@
 
 namespace {
 
+// This test's own build, or the 32-bit product's when a 64-bit run audits it.
 std::string BuildFolder() {
     char path[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("KELVARIN_PRODUCT_DIR", path, sizeof path);
+    if (length != 0 && length < sizeof path)
+        return path;
     GetModuleFileNameA(NULL, path, sizeof path);
     std::string text(path);
     text = text.substr(0, text.rfind('\\'));  // tests
@@ -57,29 +61,42 @@ std::string Upper(std::string text) {
     return text;
 }
 
-// The import table of Kelvarin.exe: library name (upper case) to function names.
+// The import table of Kelvarin.exe: library name (upper case) to function names. Read
+// from the file, not a loaded image, so that a 64-bit test can audit the 32-bit exe.
 std::map<std::string, std::set<std::string>> Imports() {
     std::map<std::string, std::set<std::string>> imports;
-    HMODULE exe = LoadLibraryExA((BuildFolder() + "\\Kelvarin.exe").c_str(), NULL,
-                                 DONT_RESOLVE_DLL_REFERENCES);
-    if (exe == NULL)
+    std::string file = ReadFile(BuildFolder() + "\\Kelvarin.exe");
+    if (file.size() < 4096)
         return imports;
-    BYTE* base = (BYTE*)exe;
-    IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
-    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (IMAGE_IMPORT_DESCRIPTOR* d = (IMAGE_IMPORT_DESCRIPTOR*)(base + dir.VirtualAddress);
-         d->Name != 0; ++d) {
-        std::set<std::string>& functions = imports[Upper((char*)(base + d->Name))];
-        for (IMAGE_THUNK_DATA* t = (IMAGE_THUNK_DATA*)(base + d->OriginalFirstThunk);
-             t->u1.AddressOfData != 0; ++t) {
-            if (IMAGE_SNAP_BY_ORDINAL(t->u1.Ordinal))
+    const BYTE* base = (const BYTE*)file.data();
+    const IMAGE_NT_HEADERS32* nt =
+        (const IMAGE_NT_HEADERS32*)(base + ((const IMAGE_DOS_HEADER*)base)->e_lfanew);
+    bool wide = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+    DWORD table = wide ? ((const IMAGE_NT_HEADERS64*)nt)->OptionalHeader.DataDirectory[1].VirtualAddress
+                       : nt->OptionalHeader.DataDirectory[1].VirtualAddress;
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+    auto at = [&](DWORD rva) -> const BYTE* {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& s = sections[i];
+            if (rva >= s.VirtualAddress && rva - s.VirtualAddress < s.SizeOfRawData)
+                return base + s.PointerToRawData + (rva - s.VirtualAddress);
+        }
+        return NULL;
+    };
+    for (const IMAGE_IMPORT_DESCRIPTOR* d = (const IMAGE_IMPORT_DESCRIPTOR*)at(table);
+         d != NULL && d->Name != 0; ++d) {
+        std::set<std::string>& functions = imports[Upper((const char*)at(d->Name))];
+        const BYTE* thunk = at(d->OriginalFirstThunk != 0 ? d->OriginalFirstThunk : d->FirstThunk);
+        for (;; thunk += wide ? 8 : 4) {
+            ULONGLONG entry = wide ? *(const ULONGLONG*)thunk : *(const DWORD*)thunk;
+            if (entry == 0)
+                break;
+            if (entry >> (wide ? 63 : 31))
                 functions.insert("#ordinal");
             else
-                functions.insert(
-                    (char*)((IMAGE_IMPORT_BY_NAME*)(base + t->u1.AddressOfData))->Name);
+                functions.insert((const char*)at((DWORD)entry) + 2);  // past the hint
         }
     }
-    FreeLibrary(exe);
     return imports;
 }
 

@@ -270,6 +270,13 @@ class ResourcesTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         char path[MAX_PATH] = "";
+        // The 32-bit product's folder when a 64-bit run audits it, else this build's.
+        DWORD length = GetEnvironmentVariableA("KELVARIN_PRODUCT_DIR", path, sizeof path - 1);
+        if (length != 0 && length < sizeof path - 1) {
+            exePath_ = std::string(path) + "\\Kelvarin.exe";
+            module_ = LoadLibraryExA(exePath_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+            return;
+        }
         GetModuleFileNameA(nullptr, path, sizeof path);
         // Cut after the last real backslash; a CP932 trail byte may also be 0x5C.
         unsigned char* slash = _mbsrchr(reinterpret_cast<unsigned char*>(path), '\\');
