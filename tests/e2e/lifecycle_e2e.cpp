@@ -184,7 +184,9 @@ TEST(Startup, AMainWindowThatCannotBeCreatedEndsWithOneAndWritesNothing) {
     dll = dll.substr(0, dll.rfind('\\')) + "\\tests\\menu_spy.dll";
     HMODULE spy = LoadLibraryA(dll.c_str());
     ASSERT_NE(spy, (HMODULE)NULL);
-    FARPROC proc = GetProcAddress(spy, "SpyRefuseMainWindow@12");  // stdcall's decorated name
+    FARPROC proc = GetProcAddress(spy, "SpyRefuseMainWindow");  // x64: undecorated
+    if (proc == NULL)
+        proc = GetProcAddress(spy, "SpyRefuseMainWindow@12");  // stdcall's decorated name
     HOOKPROC refuse = (HOOKPROC)(void*)proc;
     HHOOK hook = SetWindowsHookExA(WH_CBT, refuse, spy, 0);
     ASSERT_NE(hook, (HHOOK)NULL) << GetLastError();

@@ -1,8 +1,7 @@
 # CTest entries for the Win32 unit tests built by a cross build. The audits that only read
 # the exe's file (its imports, manifest and resources) look at the 32-bit product, once.
 file(GLOB KELVARIN_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
-file(TO_NATIVE_PATH "Z:${KELVARIN_PRODUCT_DIR}" _product_dir)
-string(REPLACE "/" "\\" _product_dir "${_product_dir}")
+string(REPLACE "/" "\\" _product_dir "Z:${KELVARIN_PRODUCT_DIR}")
 foreach(src ${KELVARIN_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)
   set(_audit FALSE)
