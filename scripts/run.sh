@@ -34,14 +34,15 @@ trap 'sh "$env_script" stop "$state"' EXIT
 
 # A copy with settings of its own, so that the tool windows open where the pictures expect
 # them (the magnifier at zoom 4 and the coordinate window to its right), and the desktop
-# capture has a hotkey (Ctrl+Shift+F7: modifiers 6 x 256 + 0x76) and a folder under
-# build/run. The INI is in code page 932.
-captures=$out/captures
+# capture has a hotkey (Ctrl+Shift+F7: modifiers 6 x 256 + 0x76) and a folder such as a
+# user would pick, C:\キャプチャ (the settings dialog's picture shows it). The INI is in
+# code page 932.
+captures=$WINEPREFIX/drive_c/キャプチャ
 rm -rf "$captures"
 mkdir -p "$out/app" "$captures"
 cp "$exe" "$out/app/Kelvarin.exe"
-printf '[Kelvarin]\r\n画像ファイルの保存先フォルダ=%s\r\nｽｸﾘｰﾝ ｷｬﾌﾟﾁｬ=1654\r\n[虫眼鏡]\r\nx 位置=120\r\ny 位置=120\r\n幅=400\r\n高さ=300\r\n倍率=4\r\n[カーソル座標窓]\r\nx 位置=560\r\ny 位置=120\r\n' \
-    "$(winepath -w "$captures" 2>/dev/null)" | iconv -f UTF-8 -t CP932 >"$out/app/kelvarin.ini"
+printf '[Kelvarin]\r\n画像ファイルの保存先フォルダ=C:\\キャプチャ\r\nｽｸﾘｰﾝ ｷｬﾌﾟﾁｬ=1654\r\n[虫眼鏡]\r\nx 位置=120\r\ny 位置=120\r\n幅=400\r\n高さ=300\r\n倍率=4\r\n[カーソル座標窓]\r\nx 位置=560\r\ny 位置=120\r\n' |
+    iconv -f UTF-8 -t CP932 >"$out/app/kelvarin.ini"
 sh "$env_script" exec "$state" "$out/app/Kelvarin.exe" &
 program=$!
 
