@@ -3,6 +3,7 @@
 # Logic with no operating system underneath: compiled into the product and, natively,
 # into the sanitizer tests.
 set(KELVARIN_PURE_SOURCES
+  src/app/text.cpp
   src/app/sjis.cpp
   src/app/settings_codec.cpp
   src/app/hotkey_codec.cpp

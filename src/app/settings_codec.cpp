@@ -1,39 +1,16 @@
 // INI value encodings of the settings (see settings_codec.h).
 #include "app/settings_codec.h"
 
-#include <errno.h>
-#include <limits.h>
-#include <stdio.h>
-#include <stdlib.h>
-
-namespace {
-
-// "%d" reading: optional white space and sign, then decimal digits, the rest ignored.
-// A number out of range (what "%d" leaves undefined) saturates at the int limits.
-bool ParseDecimal(const char* text, int* value) {
-    char* end = NULL;
-    errno = 0;
-    long number = strtol(text, &end, 10);
-    if (end == text)
-        return false;
-    if (number > INT_MAX || (errno == ERANGE && number > 0))
-        number = INT_MAX;
-    if (number < INT_MIN || (errno == ERANGE && number < 0))
-        number = INT_MIN;
-    *value = static_cast<int>(number);
-    return true;
-}
-
-}  // namespace
+#include "app/text.h"
 
 int ParseIniInt(const char* text, int fallback) {
     int value = 0;
-    return ParseDecimal(text, &value) ? value : fallback;
+    return ReadDecimal(text, &value) ? value : fallback;
 }
 
 bool ParseIniBool(const char* text, bool fallback) {
     int value = 0;
-    return ParseDecimal(text, &value) ? value != 0 : fallback;
+    return ReadDecimal(text, &value) ? value != 0 : fallback;
 }
 
 int EncodeHotkey(const HotkeySpec& hotkey) {
@@ -49,8 +26,5 @@ HotkeySpec DecodeHotkey(int value) {
 }
 
 void FormatIniInt(char* out, size_t size, int value) {
-    if (size == 0)
-        return;
-    snprintf(out, size, "%d", value);
-    out[size - 1] = '\0';
+    FormatText(out, size, "%d", value);
 }

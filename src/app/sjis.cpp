@@ -1,8 +1,7 @@
 // Shift-JIS aware path and text routines (see sjis.h).
 #include "app/sjis.h"
 
-#include <ctype.h>
-#include <string.h>
+#include "app/text.h"
 
 namespace {
 
@@ -52,19 +51,18 @@ char* SjisNextChar(char* p) {
 void LowerAsciiLetters(char* text) {
     for (char* p = text; *p != '\0'; p = SjisNextChar(p)) {
         // Lead bytes are skipped together with their trail byte by SjisNextChar; only
-        // the plain ASCII capitals change (isupper in the default locale).
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (c < 0x80 && isupper(c))
-            *p = static_cast<char>(tolower(c));
+        // the plain ASCII capitals change, as in the C locale.
+        if (*p >= 'A' && *p <= 'Z')
+            *p = static_cast<char>(*p - 'A' + 'a');
     }
 }
 
 char* TextEnd(char* text) {
-    return text + strlen(text);
+    return text + TextLength(text);
 }
 
 const char* TextEnd(const char* text) {
-    return text + strlen(text);
+    return text + TextLength(text);
 }
 
 char* FindExtension(char* path) {
@@ -87,7 +85,7 @@ char* RemoveExtension(char* path) {
 }
 
 char* RemoveLastComponent(char* path) {
-    for (size_t i = strlen(path); i-- > 0;) {
+    for (size_t i = TextLength(path); i-- > 0;) {
         if (IsRealBackslash(path, i)) {
             path[i] = '\0';
             return path + i + 1;
@@ -103,8 +101,12 @@ void CopyTextBounded(char* dest, const char* src, size_t size) {
     // When the first byte left out would be a trail byte, its lead byte goes too.
     if (SjisByteKind(src, size - 1) == SJIS_TRAIL)
         n = size - 1;
-    strncpy(dest, src, n - 1);
-    dest[n - 1] = '\0';
+    // The rest of the buffer is zeroed, so that no stale byte follows the text.
+    size_t i = 0;
+    for (; i < n - 1 && src[i] != '\0'; ++i)
+        dest[i] = src[i];
+    for (; i < n; ++i)
+        dest[i] = '\0';
 }
 
 bool JoinPath(char* dest, size_t size, const char* folder, const char* name) {
@@ -112,23 +114,23 @@ bool JoinPath(char* dest, size_t size, const char* folder, const char* name) {
         return false;
     if (folder[0] == '\0') {
         CopyTextBounded(dest, name, size);
-        return strlen(dest) == strlen(name);
+        return TextLength(dest) == TextLength(name);
     }
     // A folder that ends in an unpaired lead byte would take the separator as its trail
     // byte, and the path would name a file one level up: no such folder exists.
-    size_t folderLength = strlen(folder);
+    size_t folderLength = TextLength(folder);
     if (SjisByteKind(folder, folderLength - 1) == SJIS_LEAD) {
         dest[0] = '\0';
         return false;
     }
     CopyTextBounded(dest, folder, size);
-    size_t length = strlen(dest);
+    size_t length = TextLength(dest);
     // A folder that does not fit cannot be joined to anything: keep the cut folder only.
     if (length != folderLength)
         return false;
-    if (strcmp(name, ".") == 0)
+    if (CompareText(name, ".") == 0)
         return true;
-    if (strcmp(name, "..") != 0) {
+    if (CompareText(name, "..") != 0) {
         if (length == 0 || !IsRealBackslash(dest, length - 1)) {
             if (length + 1 >= size)
                 return false;  // no room for a separator, let alone a name
@@ -138,7 +140,7 @@ bool JoinPath(char* dest, size_t size, const char* folder, const char* name) {
         // The name goes in whole when it fits, otherwise cut without splitting a
         // character; nothing is ever written past dest[size - 1].
         CopyTextBounded(dest + length, name, size - length);
-        return strlen(dest + length) == strlen(name);
+        return TextLength(dest + length) == TextLength(name);
     }
     // "..": drop the last component and its separator. A folder directly below a drive
     // root keeps the root's separator. A folder without any real separator is left
@@ -149,7 +151,7 @@ bool JoinPath(char* dest, size_t size, const char* folder, const char* name) {
     if (i == 0)
         return true;
     dest[i - 1] = '\0';
-    if (strchr(dest, '\\') == nullptr) {
+    if (FindChar(dest, '\\') == nullptr) {
         dest[i - 1] = '\\';
         dest[i] = '\0';
     }

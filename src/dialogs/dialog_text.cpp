@@ -1,10 +1,9 @@
 // Hotkey clash rules and About box texts (see dialog_text.h).
 #include "dialogs/dialog_text.h"
 
-#include <stdio.h>
-
 #include "app/hotkey_codec.h"
 #include "app/sjis.h"
+#include "app/text.h"
 
 namespace {
 
@@ -27,9 +26,8 @@ bool HotkeysClash(const HotkeySpec& first, const HotkeySpec& second, const Hotke
 bool FormatVersionQuery(char* out, size_t size, unsigned language, unsigned codePage,
                         const char* name) {
     char query[JOIN_BUFFER_SIZE];
-    int length = snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", language & 0xFFFF,
-                          codePage & 0xFFFF, name);
-    query[sizeof query - 1] = '\0';  // a C runtime's snprintf may leave it open when cut
+    int length = FormatText(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s",
+                            language & 0xFFFF, codePage & 0xFFFF, name);
     CopyTextBounded(out, query, size);
     return length >= 0 && static_cast<size_t>(length) < size &&
            static_cast<size_t>(length) < sizeof query;
@@ -37,20 +35,18 @@ bool FormatVersionQuery(char* out, size_t size, unsigned language, unsigned code
 
 void FormatAboutTitle(char* out, size_t size, const char* product) {
     char title[JOIN_BUFFER_SIZE];
-    snprintf(title, sizeof title, "%s について", product);
-    title[sizeof title - 1] = '\0';
+    FormatText(title, sizeof title, "%s について", product);
     CopyTextBounded(out, title, size);
 }
 
 void FormatVersionLine(char* out, size_t size, const char* product, const char* version) {
     char line[JOIN_BUFFER_SIZE];
-    snprintf(line, sizeof line, "%s ver. %s", product, version);
-    line[sizeof line - 1] = '\0';
+    FormatText(line, sizeof line, "%s ver. %s", product, version);
     CopyTextBounded(out, line, size);
 }
 
 void FormatSystemResourcesLine(char* out, size_t size, int percent) {
     char line[64];
-    snprintf(line, sizeof line, "システムリソース： %d ％使用可能", percent);
+    FormatText(line, sizeof line, "システムリソース： %d ％使用可能", percent);
     CopyTextBounded(out, line, size);
 }

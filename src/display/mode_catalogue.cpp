@@ -2,8 +2,9 @@
 // keeping one record per colour depth and size.
 #include "display/mode_catalogue.h"
 
-#include <stdlib.h>
 #include <string.h>
+
+#include "app/text.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ int BuildDisplayModeTableFrom(DisplayModeRecord* table, int capacity,
     if (listed == 0) {
         return 0;
     }
-    qsort(table, static_cast<size_t>(listed), sizeof(DisplayModeRecord), CompareDisplayModes);
+    SortRecords(table, static_cast<size_t>(listed), sizeof(DisplayModeRecord), CompareDisplayModes);
     const int kept =
         RemoveAdjacentDuplicates(table, listed, sizeof(DisplayModeRecord), CompareDisplaySizes);
     return kept < 0 ? 0 : kept;

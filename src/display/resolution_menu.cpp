@@ -1,8 +1,7 @@
 // The resolution menu and the mode switch (see resolution_menu.h).
 #include "display/resolution_menu.h"
 
-#include <stdio.h>
-
+#include "app/text.h"
 #include "app/winutil.h"
 #include "display/mode_menu_layout.h"
 #include "resource.h"
@@ -28,9 +27,8 @@ void AppendModeMenuEntry(void* context, const ModeMenuEntry& entry) {
     }
     const DisplayModeRecord& mode = fill->table[entry.mode];
     char text[64];
-    snprintf(text, sizeof text, "%dx%d %d bits", (int)mode.dmPelsWidth, (int)mode.dmPelsHeight,
-             (int)mode.dmBitsPerPel);
-    text[sizeof text - 1] = '\0';
+    FormatText(text, sizeof text, "%dx%d %d bits", (int)mode.dmPelsWidth, (int)mode.dmPelsHeight,
+               (int)mode.dmBitsPerPel);
     AppendMenuA(fill->menu, MF_STRING | entry.flags, (UINT_PTR)entry.mode, text);
 }
 

@@ -1,7 +1,7 @@
 // The magnifier's arithmetic (see loupe_geometry.h).
 #include "tools/loupe_geometry.h"
 
-#include <stdio.h>
+#include "app/text.h"
 
 namespace {
 
@@ -120,9 +120,6 @@ int ClampToScreen(int value, int length) {
 }
 
 void FormatLoupeCaption(char* out, size_t size, const LoupeRect& source, int zoom) {
-    if (size == 0)
-        return;
-    snprintf(out, size, "(%d,%d-%d,%d) %d 倍", source.left, source.top, source.right, source.bottom,
-             zoom);
-    out[size - 1] = '\0';
+    FormatText(out, size, "(%d,%d-%d,%d) %d 倍", source.left, source.top, source.right,
+               source.bottom, zoom);
 }

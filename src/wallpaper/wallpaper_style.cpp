@@ -1,7 +1,7 @@
 // The wallpaper layouts as registry strings (see wallpaper_style.h).
 #include "wallpaper/wallpaper_style.h"
 
-#include <string.h>
+#include "app/text.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ const WallpaperLayout kLayouts[] = {
 };
 
 bool IsExactly(const char* text, const char* expected) {
-    return text != NULL && strcmp(text, expected) == 0;
+    return text != NULL && CompareText(text, expected) == 0;
 }
 
 }  // namespace
