@@ -38,5 +38,6 @@ set(KELVARIN_WIN32_SOURCES
   src/dialogs/about_box.cpp
 )
 
-set(KELVARIN_MAIN_SOURCE src/app/main.cpp)
+# The program's entry point and its own start-up in place of the C runtime's.
+set(KELVARIN_MAIN_SOURCE src/app/main.cpp src/app/crt.cpp)
 set(KELVARIN_RESOURCE res/Kelvarin.rc)

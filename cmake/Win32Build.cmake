@@ -20,9 +20,19 @@ target_link_libraries(kelvarin_core PUBLIC shell32 comctl32 gdi32 user32 advapi3
 add_executable(Kelvarin WIN32 ${KELVARIN_MAIN_SOURCE} ${KELVARIN_RESOURCE})
 target_compile_options(Kelvarin PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS}
   -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables)
-target_link_libraries(Kelvarin PRIVATE kelvarin_core)
-# Static runtime support so the only DLLs are the system's; stripped, unused sections dropped.
-target_link_options(Kelvarin PRIVATE -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections)
+target_link_libraries(Kelvarin PRIVATE kelvarin_core gcc)
+# No C runtime at all: the program's own start-up (crt.cpp) is the entry point, the system's
+# DLLs and libgcc's helpers (stack probes, 64-bit division) are all it links. Stripped,
+# unused sections dropped. The tests keep their C runtime.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KELVARIN_ENTRY WinMainCRTStartup)
+else()
+  set(KELVARIN_ENTRY _WinMainCRTStartup)  # cdecl names carry an underscore on x86
+endif()
+target_link_options(Kelvarin PRIVATE -nostdlib -Wl,-e,${KELVARIN_ENTRY} -s -Wl,--gc-sections)
+# Its memory routines must not be compiled back into calls to themselves.
+set_source_files_properties(src/app/crt.cpp PROPERTIES COMPILE_OPTIONS
+  "-ffreestanding;-fno-builtin;-fno-tree-loop-distribute-patterns")
 set_target_properties(Kelvarin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # The manifest carries the fixed version from version.h, the one place it is written.
 file(STRINGS ${PROJECT_SOURCE_DIR}/res/version.h KELVARIN_VERSION_LINE REGEX "KELVARIN_VERSION_FIXED")

@@ -1,7 +1,7 @@
 // Settings store over the private-profile functions (see settings.h).
 #include "app/settings.h"
 
-#include <string.h>
+#include "app/text.h"
 
 #include "app/settings_codec.h"
 #include "app/sjis.h"
@@ -37,14 +37,14 @@ BOOL GetModulePath(char* out, DWORD size, const char* extension) {
         return FALSE;
     if (extension != NULL) {
         RemoveExtension(out);
-        size_t length = strlen(out);
+        size_t length = TextLength(out);
         // A path so long that the extension does not fit would name the executable
         // itself ("...\\name."), and the settings would be written into the program.
-        if (length + strlen(extension) >= size) {
+        if (length + TextLength(extension) >= size) {
             out[0] = '\0';
             return FALSE;
         }
-        strcpy(out + length, extension);
+        CopyTextBounded(out + length, extension, size - length);
     }
     LowerAsciiLetters(out);
     return TRUE;
@@ -94,7 +94,7 @@ BOOL LoadSettings(AppInfo* info) {
                              sizeof info->saveFolder, iniPath);
     // An over-long value is cut by bytes and may end in half a double-byte character;
     // a value that fitted is kept as it stands.
-    size_t folderLength = strlen(info->saveFolder);
+    size_t folderLength = TextLength(info->saveFolder);
     if (folderLength == sizeof info->saveFolder - 1 &&
         SjisByteKind(info->saveFolder, folderLength - 1) == SJIS_LEAD)
         info->saveFolder[folderLength - 1] = '\0';

@@ -2,9 +2,9 @@
 #include "app/tray.h"
 
 #include <shellapi.h>
-#include <stdio.h>
 
 #include "app/sjis.h"
+#include "app/text.h"
 #include "app/winutil.h"
 #include "display/display_modes.h"
 #include "resource.h"
@@ -56,9 +56,8 @@ BOOL AddTrayIcon(HWND window) {
 BOOL UpdateTrayTip() {
     DisplayModeRecord mode;
     GetCurrentDisplayMode(&mode);
-    snprintf(TrayIconData.szTip, TRAY_TIP_SIZE, "%dx%d %d bits %d Hz", (int)mode.dmPelsWidth,
-             (int)mode.dmPelsHeight, (int)mode.dmBitsPerPel, (int)mode.dmDisplayFrequency);
-    TrayIconData.szTip[TRAY_TIP_SIZE - 1] = '\0';
+    FormatText(TrayIconData.szTip, TRAY_TIP_SIZE, "%dx%d %d bits %d Hz", (int)mode.dmPelsWidth,
+               (int)mode.dmPelsHeight, (int)mode.dmBitsPerPel, (int)mode.dmDisplayFrequency);
     Shell_NotifyIconA(NIM_MODIFY, &TrayIconData);
     return TRUE;
 }

@@ -118,6 +118,15 @@ BOOL ResizeWindow(HWND window, int width, int height) {
     return SetWindowPos(window, NULL, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE);
 }
 
+void* AllocateBlock(size_t size) {
+    return HeapAlloc(GetProcessHeap(), 0, size);
+}
+
+void ReleaseBlock(void* block) {
+    if (block != NULL)
+        HeapFree(GetProcessHeap(), 0, block);
+}
+
 ULONG_PTR SetClassCursor(HWND window, HCURSOR cursor) {
     return SetClassLongPtrA(window, GCLP_HCURSOR, (LONG_PTR)cursor);
 }

@@ -28,6 +28,10 @@ bool IsLiveWindow(HWND window);
 BOOL MoveWindowTo(HWND window, int x, int y);
 BOOL ResizeWindow(HWND window, int width, int height);
 ULONG_PTR SetClassCursor(HWND window, HCURSOR cursor);
+// Memory from the process heap, as the program links no C runtime: NULL when there is
+// none. ReleaseBlock takes NULL too.
+void* AllocateBlock(size_t size);
+void ReleaseBlock(void* block);
 BOOL RepaintWindow(HWND window, BYTE erase);
 BOOL FillNotifyHeader(NMHDR* header, HWND control, UINT code);
 // Centres the window on the mouse cursor, then pulls it back inside the work area.

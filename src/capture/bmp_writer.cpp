@@ -2,9 +2,9 @@
 #include "capture/bmp_writer.h"
 
 #include <stddef.h>
-#include <string.h>
 
 #include "app/sjis.h"
+#include "app/text.h"
 
 // The records the system's calls take are these bytes exactly.
 #define KELVARIN_SAME_FIELD(ours, theirs, field)                                \
@@ -47,7 +47,7 @@ const char kTemporaryName[] = "kelvarin.tmp";
 
 bool TemporaryPathBeside(const char* path, char* temp, size_t size) {
     CopyTextBounded(temp, path, size);
-    if (strlen(temp) != strlen(path))
+    if (TextLength(temp) != TextLength(path))
         return false;
     char* name = RemoveLastComponent(temp);
     if (lstrcmpiA(name, kTemporaryName) == 0)

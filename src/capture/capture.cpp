@@ -1,13 +1,11 @@
 // Desktop and window capture to BMP files (see capture.h).
 #include "capture/capture.h"
 
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
-
 #include "app/app_info.h"
 #include "app/main_window.h"
 #include "app/sjis.h"
+#include "app/text.h"
+#include "app/winutil.h"
 #include "capture/bmp_writer.h"
 #include "wallpaper/wallpaper.h"
 
@@ -20,8 +18,8 @@ const size_t kPathSize = MAX_PATH + 1;
 
 class HeapBlock {
   public:
-    explicit HeapBlock(size_t size) : block_(malloc(size)) {}
-    ~HeapBlock() { free(block_); }
+    explicit HeapBlock(size_t size) : block_(AllocateBlock(size)) {}
+    ~HeapBlock() { ReleaseBlock(block_); }
     void* Get() const { return block_; }
 
   private:
@@ -153,7 +151,7 @@ bool MakeCaptureFilePath(char* dest, size_t size, const char* folder) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     char name[16];
-    snprintf(name, sizeof name, "%02d%02d%02d%02d.bmp", now.wDay, now.wHour, now.wMinute,
+    FormatText(name, sizeof name, "%02d%02d%02d%02d.bmp", now.wDay, now.wHour, now.wMinute,
              now.wSecond);
     return JoinPath(dest, size, folder, name);
 }

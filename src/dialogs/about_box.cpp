@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <stdlib.h>
 
 #include "app/app_class.h"
 #include "app/settings.h"
@@ -17,6 +16,14 @@
 #include "version.h"
 
 namespace {
+
+// The C runtime's generator, seeded with 1 as it is by default, so that the same
+// openings of every run show the tagline as before.
+unsigned NextRandom() {
+    static unsigned seed = 1;
+    seed = seed * 214013u + 2531011u;
+    return (seed >> 16) & 0x7FFF;
+}
 
 enum { VERSION_TEXT_SIZE = 261, SYSRES_LINE_SIZE = 35 };
 
@@ -75,7 +82,7 @@ bool ReadVersionBlock(const VersionLibrary& api, const char* path, VersionTexts*
     DWORD size = api.getSize(path, &ignored);
     if (size == 0)
         return false;
-    void* block = malloc(size);
+    void* block = AllocateBlock(size);
     if (block == NULL)
         return false;
     WORD* translation = NULL;
@@ -91,7 +98,7 @@ bool ReadVersionBlock(const VersionLibrary& api, const char* path, VersionTexts*
         if (texts->productName[0] == '\0')
             ReadVersionString(api, block, translation, "FileDescription", texts->productName);
     }
-    free(block);
+    ReleaseBlock(block);
     return ok;
 }
 
@@ -201,7 +208,7 @@ BOOL OnInitDialog(HWND dialog, const AboutBoxParams* params) {
     if (params->flags & ABF_ICON)
         SendDlgItemMessageA(dialog, params->iconControl, STM_SETICON, (WPARAM)GetAppIcon(true), 0);
     // The generator is never seeded: the same openings of every run show the tagline.
-    if (rand() % 1000 == 0)
+    if (NextRandom() % 1000 == 0)
         SetWindowTextA(dialog, KELVARIN_TAGLINE);
     return TRUE;
 }

@@ -1,8 +1,6 @@
 // The link label's window procedure (see link_label.h).
 #include "dialogs/link_label.h"
 
-#include <stdlib.h>
-
 #include "app/winutil.h"
 
 namespace {
@@ -46,7 +44,7 @@ void NotifyParent(HWND control, UINT code, WPARAM keyFlags, LPARAM position) {
 
 void DrawLink(HWND control, HDC dc) {
     int length = GetWindowTextLengthA(control);
-    char* text = (char*)malloc((size_t)length + 1);
+    char* text = (char*)AllocateBlock((size_t)length + 1);
     if (text == NULL)
         return;
     int copied = GetWindowTextA(control, text, length + 1);
@@ -60,7 +58,7 @@ void DrawLink(HWND control, HDC dc) {
     SelectObject(dc, (HFONT)SendMessageA(control, WM_GETFONT, 0, 0));
     SetBkMode(dc, TRANSPARENT);
     TextOutA(dc, 1, 0, text, copied);
-    free(text);
+    ReleaseBlock(text);
 }
 
 LRESULT OnPaint(HWND control) {

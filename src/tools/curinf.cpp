@@ -2,10 +2,10 @@
 // interval.
 #include "tools/curinf.h"
 
-#include <stdio.h>
 
 #include "app/app_class.h"
 #include "app/settings.h"
+#include "app/text.h"
 #include "app/winutil.h"
 
 const char kCurInfClass[] = "CursorInfoWindow";
@@ -58,8 +58,7 @@ LRESULT OnPaint(HWND window) {
     POINT cursor;
     GetCursorPos(&cursor);
     char text[1024];
-    snprintf(text, sizeof text, "%d, %d", (int)cursor.x, (int)cursor.y);
-    text[sizeof text - 1] = '\0';
+    FormatText(text, sizeof text, "%d, %d", (int)cursor.x, (int)cursor.y);
     RECT client;
     GetClientRect(window, &client);
     PAINTSTRUCT paint;

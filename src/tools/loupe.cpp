@@ -1,8 +1,6 @@
 // The magnifier window (see loupe.h): a fresh copy of the screen at every paint, no timer.
 #include "tools/loupe.h"
 
-#include <stdlib.h>
-
 #include "app/app_class.h"
 #include "app/settings.h"
 #include "app/winutil.h"
@@ -45,7 +43,7 @@ LoupeRect CurrentSource() {
 // indices copied from the screen keep the screen's colours.
 HPALETTE CreateIdentityPalette() {
     LOGPALETTE* log =
-        (LOGPALETTE*)malloc(offsetof(LOGPALETTE, palPalEntry) + 256 * sizeof(PALETTEENTRY));
+        (LOGPALETTE*)AllocateBlock(offsetof(LOGPALETTE, palPalEntry) + 256 * sizeof(PALETTEENTRY));
     if (log == NULL)
         return NULL;
     log->palVersion = 0x300;
@@ -57,7 +55,7 @@ HPALETTE CreateIdentityPalette() {
         log->palPalEntry[i].peFlags = PC_EXPLICIT;
     }
     HPALETTE palette = CreatePalette(log);
-    free(log);
+    ReleaseBlock(log);
     return palette;
 }
 

@@ -1,7 +1,7 @@
 // Wallpaper layout, removal and setting (see wallpaper.h).
 #include "wallpaper/wallpaper.h"
 
-#include <string.h>
+#include "app/text.h"
 
 #include "wallpaper/wallpaper_style.h"
 
@@ -43,11 +43,17 @@ BOOL RegReadString(HKEY key, const char* name, char* buffer, DWORD capacity) {
         return FALSE;
     // Nothing guarantees a stored string its terminator, and a system may append one only
     // when there is room: only a zero inside the bytes returned makes it a string.
-    return type == REG_SZ && size > 0 && size <= capacity && memchr(buffer, 0, size) != NULL;
+    if (type != REG_SZ || size == 0 || size > capacity)
+        return FALSE;
+    for (DWORD i = 0; i < size; ++i) {
+        if (buffer[i] == '\0')
+            return TRUE;
+    }
+    return FALSE;
 }
 
 BOOL RegWriteString(HKEY key, const char* name, const char* text) {
-    return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text, (DWORD)strlen(text) + 1) ==
+    return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text, (DWORD)TextLength(text) + 1) ==
            ERROR_SUCCESS;
 }
 
