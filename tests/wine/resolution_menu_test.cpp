@@ -27,6 +27,7 @@ DisplayModeRecord Mode(DWORD width, DWORD height, DWORD rate) {
 std::vector<DisplayModeRecord> Listed;
 DisplayModeRecord Current;
 bool CurrentReadable;
+BOOL CurrentClaimed;  // what an unreadable query answers
 LONG Answer;
 std::vector<DisplayModeRecord> Requests;  // each ChangeDisplaySettingsA record, in order
 
@@ -36,7 +37,7 @@ BOOL WINAPI FakeEnumerate(LPCSTR, DWORD index, DEVMODEA* mode) {
                                           : (index < Listed.size() ? &Listed[index] : NULL);
     if (source != NULL)
         memcpy(mode, source, sizeof *source);
-    return source != NULL;
+    return source != NULL || (index == ENUM_CURRENT_SETTINGS && CurrentClaimed);
 }
 
 LONG WINAPI FakeChange(DEVMODEA* mode, DWORD flags) {
@@ -57,6 +58,7 @@ class SwitchTest : public testing::Test {
         Listed = {Mode(1024, 768, 60), Mode(800, 600, 60), Mode(640, 480, 60), Mode(800, 600, 75)};
         Current = Mode(1024, 768, 60);
         CurrentReadable = true;
+        CurrentClaimed = FALSE;
         Answer = DISP_CHANGE_SUCCESSFUL;
         Requests.clear();
         ASSERT_EQ(3, RebuildDisplayModeCatalogue());
@@ -77,11 +79,17 @@ TEST_F(SwitchTest, ModeIsRequestedAsListedAndPutBackWhenRefused) {
         EXPECT_TRUE(SameBytes(Listed[2], Requests[0])) << refusal;
         EXPECT_TRUE(SameBytes(Current, Requests[1])) << refusal;
     }
-    // An unread mode in force is a blank record: nothing to go back to.
-    Requests.clear();
+    // Where the mode in force cannot be read (Windows 95: the query fails, or succeeds and
+    // writes nothing), the way back is the mode the screen shows.
     CurrentReadable = false;
-    Choose(0);
-    EXPECT_EQ(1u, Requests.size());
+    for (BOOL claimed : {FALSE, TRUE}) {
+        Requests.clear();
+        CurrentClaimed = claimed;
+        Choose(0);
+        ASSERT_EQ(2u, Requests.size()) << claimed;
+        EXPECT_EQ((DWORD)GetSystemMetrics(SM_CXSCREEN), Requests[1].dmPelsWidth) << claimed;
+        EXPECT_EQ((DWORD)GetSystemMetrics(SM_CYSCREEN), Requests[1].dmPelsHeight) << claimed;
+    }
 }
 
 TEST_F(SwitchTest, ModeInForceAndIdsNoMenuShowedSwitchNothing) {
