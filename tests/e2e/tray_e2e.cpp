@@ -1,5 +1,5 @@
 // The tray icon as the shell sees it: what is added, the tooltip of the mode in force, a
-// taskbar that comes back, the clicks that open the menus, and Exit.
+// taskbar that comes back or says it is new, the clicks that open the menus, and Exit.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -133,6 +133,11 @@ TEST_F(TrayTest, IconComesBackWhenTheNotificationAreaIsRecreated) {
         // While that area lives, the watchdog leaves the icon alone.
         Sleep(2200);
         EXPECT_EQ(taskbar->RecordsFor(window).size(), 2u);
+        // Unless the taskbar says it is new: a new area may have the old one's handle.
+        taskbar->Clear();
+        SendNotifyMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        ASSERT_TRUE(taskbar->WaitForRecord(window, kAdd, 3000)) << "round " << round;
+        EXPECT_EQ(taskbar->RecordsFor(window).back().tip, ModeTip(mode));
         taskbar->DestroyNotifyArea();
         Sleep(1200);
     }
