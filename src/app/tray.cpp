@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <stdio.h>
 
+#include "app/app_class.h"
 #include "app/sjis.h"
 #include "app/winutil.h"
 #include "display/display_modes.h"
@@ -42,7 +43,10 @@ void PutIconBack() {
 }  // namespace
 
 BOOL AddTrayIcon(HWND window) {
-    HICON icon = (HICON)LoadImageA(GetModuleHandleA(NULL), "IDI_ICON", IMAGE_ICON, 16, 16, 0);
+    // At the system's small-icon size, which grows with the display's scaling: the program's
+    // shared small icon, loaded at that size already for its window classes. The shell
+    // keeps its own copy, so this feature makes no icon of its own.
+    HICON icon = GetAppIcon(false);
     NOTIFYICONDATAA data;
     ZeroMemory(&data, sizeof data);
     data.cbSize = TRAY_DATA_SIZE;

@@ -1,7 +1,7 @@
 // The dialogs at 144 DPI (LogPixels 144, as on a display scaled to 150 %): every control
-// lies inside its dialog and every text fits its control. Wine reads the setting when a
-// process starts, so a copy of this program is started while the value is set, and lays
-// out Kelvarin's own dialog templates with the texts the program puts into them.
+// lies inside its dialog and every text fits its control; the tray icon has its size. Wine reads
+// the setting when a process starts, so a copy of this program is started while the value is set,
+// and lays out Kelvarin's own dialog templates with the texts the program puts into them.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -144,6 +144,23 @@ TEST(Dpi144, BothDialogsFitTheirContents) {
     CloseHandle(process.hProcess);
     EXPECT_NE(code, 3u) << "the child did not run at 144 DPI";
     EXPECT_EQ(code, 0u) << "see the lines above for what does not fit";
+}
+
+// The tray icon comes at the small-icon size of 144 DPI, 24 pixels, not as a 16-pixel
+// image scaled up by the shell.
+TEST(Dpi144, TrayIconHasTheSmallIconSizeOfTheScaledDisplay) {
+    e2e::FakeTaskbar taskbar;
+    ASSERT_TRUE(taskbar.Ok());
+    e2e::ScratchInstall install("kelvarin_dpi");
+    e2e::Program program;
+    DWORD old = SetLogPixels(144);
+    HWND window = program.Start(install.Exe()) ? program.WaitMainWindow() : NULL;
+    SetLogPixels(old);
+    ASSERT_NE(window, (HWND)NULL);
+    ASSERT_TRUE(taskbar.WaitForRecord(window, 0 /* NIM_ADD */));
+    EXPECT_EQ(taskbar.RecordsFor(window, 0)[0].iconWidth, 24u);
+    program.Exit();
+    EXPECT_EQ(program.WaitExit(), 0);
 }
 
 }  // namespace

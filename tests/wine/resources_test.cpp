@@ -531,7 +531,7 @@ TEST_F(ResourcesTest, LinkCursorIsMonochromeWithTheHotSpotOnTheFingertip) {
     DeleteObject(info.hbmMask);
 }
 
-TEST_F(ResourcesTest, IconHasItsOwn32And16PixelImages) {
+TEST_F(ResourcesTest, IconHasItsOwnImageAtTheLargeAndEachScaledSmallSize) {
     // The group directory: a 6-byte header, then 14-byte entries (width, height, colours,
     // reserved, planes, bit count, bytes, RT_ICON id).
     HRSRC group = FindResourceA(module_, "IDI_ICON", MAKEINTRESOURCEA(14) /*RT_GROUP_ICON*/);
@@ -563,9 +563,9 @@ TEST_F(ResourcesTest, IconHasItsOwn32And16PixelImages) {
         EXPECT_EQ(SizeofResource(module_, image),
                   bmi->biSize + 4 * colours + (stride + maskStride) * size);
     }
-    EXPECT_EQ(sizes, (std::vector<int>{32, 16}));
+    EXPECT_EQ(sizes, (std::vector<int>{32, 24, 20, 16}));  // small at 100, 125, 150 %
 
-    for (int size : {16, 32}) {
+    for (int size : {16, 20, 24, 32}) {
         SCOPED_TRACE("loaded at " + std::to_string(size));
         HICON icon = static_cast<HICON>(LoadImageA(module_, "IDI_ICON", IMAGE_ICON, size, size, 0));
         ASSERT_NE(icon, nullptr);
