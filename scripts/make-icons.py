@@ -2,8 +2,8 @@
 """Draws the program's icon (res/Kelvarin.ico) and link cursor (res/hand.cur).
 
 Standard library only. The icon is a small monitor with a magnifying glass in front,
-rendered with 8x8 supersampling and stored as 8-bit palette images at 32x32, 24x24,
-20x20 and 16x16 (the small-icon size at 100, 125 and 150 %, and the large one);
+rendered with 8x8 supersampling and stored as 8-bit palette images at 32x32 (the large
+icon) and 24x24, 20x20, 16x16 (the small icon at 150, 125 and 100 % scaling);
 the cursor is a 32x32 monochrome pointing hand, hot spot on the fingertip (7, 0).
 
     python3 scripts/make-icons.py [output-directory]    (default: res/ beside this script)
