@@ -158,6 +158,9 @@ TEST_F(TrayTest, ButtonReleasesPostOneMenuRequestEachAndNothingElseDoes) {
     Sleep(300);
     EXPECT_EQ(spy.CountPosts(kShowModeMenu), 1);
     EXPECT_EQ(spy.CountPosts(kShowMainMenu), 0);
+    // Closed, the menu leaves a WM_NULL behind, so that the next one stays open.
+    e2e::PressKey(VK_ESCAPE);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return spy.CountPosts(WM_NULL) == 1; }, 3000));
 }
 
 TEST_F(TrayTest, RightReleaseOpensTheMainMenuAtTheCursorAndExitEndsTheProgram) {

@@ -167,29 +167,6 @@ TEST(TrackResourceMenuAtCursor, AMissingPopupShowsNothingAndReturnsZero) {
     FreeLibrary(module);
 }
 
-HWND foregroundWhileShown;
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(NULL, id);
-    foregroundWhileShown = GetForegroundWindow();
-    EndMenu();
-}
-
-// A notification icon's menu: its owner leads while it shows and hears from it after.
-TEST(TrackResourceMenuAtCursor, TheOwnerLeadsWhileItShowsAndGetsAWakeUpAfter) {
-    HMODULE module = LoadLibraryExA(ProductExe().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    HWND owner = MakeWindow(0, 0, 10, 10);
-    SetTimer(NULL, 0, 200, CloseMenu);
-    TrackResourceMenuAtCursor(module, MAKEINTRESOURCEA(127), 0, owner, TPM_RIGHTBUTTON);
-    EXPECT_EQ(foregroundWhileShown, owner);
-    MSG message;
-    bool woken = false;
-    while (PeekMessageA(&message, owner, 0, 0, PM_REMOVE))
-        woken |= message.message == WM_NULL;
-    EXPECT_TRUE(woken);
-    DestroyWindow(owner);
-    FreeLibrary(module);
-}
-
 // Windows 95 keeps rundll32 in the Windows folder, NT in the system folder: a table of
 // pretend folder queries and a pretend file system plays either.
 struct FakeSystem {
