@@ -1,7 +1,7 @@
 // The dialogs at 144 DPI (LogPixels 144, as on a display scaled to 150 %): every control
-// lies inside its dialog and every text fits its control; the tray icon has its size. Wine reads
-// the setting when a process starts, so a copy of this program is started while the value is set,
-// and lays out Kelvarin's own dialog templates with the texts the program puts into them.
+// lies inside its dialog and every text fits its control. Wine reads the setting when a
+// process starts, so a copy of this program is started while the value is set, and lays
+// out Kelvarin's own dialog templates with the texts the program puts into them.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
 // The tray icon as the shell sees it: what is added, the tooltip of the mode in force, a
-// taskbar that comes back or says it is new, the clicks that open the menus, and Exit.
+// taskbar that comes back, the clicks that open the menus, and Exit.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -137,7 +137,6 @@ TEST_F(TrayTest, IconComesBackWhenTheNotificationAreaIsRecreated) {
         taskbar->Clear();
         SendNotifyMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
         ASSERT_TRUE(taskbar->WaitForRecord(window, kAdd, 3000)) << "round " << round;
-        EXPECT_EQ(taskbar->RecordsFor(window).back().tip, ModeTip(mode));
         taskbar->DestroyNotifyArea();
         Sleep(1200);
     }
