@@ -2,7 +2,8 @@
 """Draws the program's icon (res/Kelvarin.ico) and link cursor (res/hand.cur).
 
 Standard library only. The icon is a small monitor with a magnifying glass in front,
-rendered with 8x8 supersampling and stored as 8-bit palette images at 32x32 and 16x16;
+rendered with 8x8 supersampling and stored as 8-bit palette images at 32x32 (the large
+icon) and 24x24, 20x20, 16x16 (the small icon at 150, 125 and 100 % scaling);
 the cursor is a 32x32 monochrome pointing hand, hot spot on the fingertip (7, 0).
 
     python3 scripts/make-icons.py [output-directory]    (default: res/ beside this script)
@@ -111,8 +112,8 @@ def rim_colour(x, y):
 
 
 def scene(size):
-    # At 16 x 16 a thin rim would blur into the glass; draw it a little heavier.
-    rim = 1.9 if size >= 32 else 2.6
+    # Below 24 x 24 a thin rim would blur into the glass; draw it a little heavier.
+    rim = 1.9 if size >= 24 else 2.6
     cx, cy = LENS_CENTRE
     return [
         # monitor body
@@ -256,7 +257,7 @@ def directory_file(kind, entries):
 
 def make_icon():
     entries = []
-    for size in (32, 16):
+    for size in (32, 24, 20, 16):
         # colours 0 means 256 or more; planes 1, bits per pixel 8
         entries.append((size, size, 0, 1, 8, icon_image(render(size))))
     return directory_file(1, entries)

@@ -234,6 +234,8 @@ LRESULT OnShowModeMenu(HWND window) {
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != 0 && message == TaskbarCreatedMessage())
+        return OnTaskbarCreated();
     switch (message) {
         case WM_CREATE:
             return OnCreate(window, (const CREATESTRUCTA*)lParam);

@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "app/app_class.h"
 #include "app/sjis.h"
 #include "app/text.h"
 #include "app/winutil.h"
@@ -21,6 +22,8 @@ HWND TrayNotifyWindow;
 // Whether the shell took the icon. At log-on the taskbar may exist yet refuse the add
 // while it is busy; without a second try the program would stay invisible.
 bool TrayIconShown;
+// What a new taskbar broadcasts; 0 until the icon is first added.
+UINT TaskbarCreated;
 
 // The taskbar's notification area; both windows have empty titles, and an empty title
 // (not a null one) is asked for so that nothing else of the class matches.
@@ -31,10 +34,19 @@ HWND FindTrayNotifyWindow() {
     return FindWindowExA(taskbar, NULL, "TrayNotifyWnd", "");
 }
 
+// A new notification area: whatever the shell had of us is gone or stale.
+void PutIconBack() {
+    Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+    TrayIconShown = Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
+}
+
 }  // namespace
 
 BOOL AddTrayIcon(HWND window) {
-    HICON icon = (HICON)LoadImageA(GetModuleHandleA(NULL), "IDI_ICON", IMAGE_ICON, 16, 16, 0);
+    // At the system's small-icon size, which grows with the display's scaling: the program's
+    // shared small icon, loaded at that size already for its window classes. The shell
+    // keeps its own copy, so this feature makes no icon of its own.
+    HICON icon = GetAppIcon(false);
     NOTIFYICONDATAA data;
     ZeroMemory(&data, sizeof data);
     data.cbSize = TRAY_DATA_SIZE;
@@ -50,6 +62,7 @@ BOOL AddTrayIcon(HWND window) {
     UpdateTrayTip();
     TrayNotifyWindow = FindTrayNotifyWindow();
     SetTimer(window, TRAY_WATCHDOG_TIMER, TRAY_WATCHDOG_PERIOD, TrayWatchdog);
+    TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     return TRUE;
 }
 
@@ -68,13 +81,24 @@ void CALLBACK TrayWatchdog(HWND, UINT, UINT_PTR, DWORD) {
     if (TrayNotifyWindow == NULL) {
         TrayNotifyWindow = FindTrayNotifyWindow();
         if (TrayNotifyWindow != NULL) {
-            // A new notification area: whatever the shell had of us is gone or stale.
-            Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
-            TrayIconShown = false;
+            PutIconBack();
+            return;
         }
     }
     if (!TrayIconShown)
         TrayIconShown = Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
+}
+
+// Windows 98 and later announce a new taskbar. On Windows 9x its notification area can
+// have the old one's handle, which the watchdog cannot tell from the old one.
+UINT TaskbarCreatedMessage() {
+    return TaskbarCreated;
+}
+
+LRESULT OnTaskbarCreated() {
+    TrayNotifyWindow = FindTrayNotifyWindow();
+    PutIconBack();
+    return 0;
 }
 
 BOOL RemoveTrayIcon(HWND window) {

@@ -17,6 +17,10 @@ BOOL AddTrayIcon(HWND window);
 BOOL RemoveTrayIcon(HWND window);
 BOOL UpdateTrayTip();
 void CALLBACK TrayWatchdog(HWND window, UINT message, UINT_PTR id, DWORD time);
+// The registered message a new taskbar broadcasts (0 before the first add, or if it could
+// not be registered), and its handler: the icon is added again.
+UINT TaskbarCreatedMessage();
+LRESULT OnTaskbarCreated();
 LRESULT OnTrayNotify(HWND window, WPARAM wParam, LPARAM lParam);
 LRESULT OnShowMainMenu(HWND window);
 

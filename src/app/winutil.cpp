@@ -14,6 +14,9 @@ BOOL CheckMenuItemIf(HMENU menu, UINT item, UINT flags, BYTE check) {
     return CheckMenuItem(menu, item, check ? (flags | MF_CHECKED) : flags) != (DWORD)-1;
 }
 
+// The menus of a notification icon: the owner must be the foreground window while the
+// menu shows, or a click elsewhere does not close it; and a message must follow the menu,
+// or the next one shown can close at once. WM_NULL is that message: it does nothing.
 BOOL TrackMenuAt(HWND owner, HMENU popup, POINT point, UINT flags, const RECT* exclude) {
     SetForegroundWindow(owner);
     TPMPARAMS params;
@@ -23,7 +26,9 @@ BOOL TrackMenuAt(HWND owner, HMENU popup, POINT point, UINT flags, const RECT* e
         params.rcExclude = *exclude;
         paramsPointer = &params;
     }
-    return TrackPopupMenuEx(popup, flags, point.x, point.y, owner, paramsPointer);
+    BOOL result = TrackPopupMenuEx(popup, flags, point.x, point.y, owner, paramsPointer);
+    PostMessageA(owner, WM_NULL, 0, 0);
+    return result;
 }
 
 BOOL TrackMenuAtCursor(HWND owner, HMENU popup, UINT flags, const RECT* exclude) {

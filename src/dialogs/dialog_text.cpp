@@ -16,7 +16,10 @@ enum { JOIN_BUFFER_SIZE = 600 };
 bool IsSameHotkey(const HotkeySpec& a, const HotkeySpec& b) {
     if (IsEmptyHotkey(a) || IsEmptyHotkey(b))
         return false;
-    return a.modifiers == b.modifiers && a.vk == b.vk;
+    // Compared as registered: the extended-key mark is dropped there, so the grey Home and
+    // NumPad 7 without NumLock (both VK_HOME) are one combination, and the second would
+    // silently never fire.
+    return RegisteredModifiers(a) == RegisteredModifiers(b) && a.vk == b.vk;
 }
 
 bool HotkeysClash(const HotkeySpec& first, const HotkeySpec& second, const HotkeySpec& third) {

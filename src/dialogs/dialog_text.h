@@ -7,8 +7,8 @@
 
 #include "app/app_info.h"
 
-// Empty hotkeys never clash, however many there are; others clash when both the
-// modifiers and the key are equal.
+// Empty hotkeys never clash, however many there are; others clash when they register as
+// the same combination: equal modifiers apart from the extended-key mark, and equal key.
 bool IsSameHotkey(const HotkeySpec& a, const HotkeySpec& b);
 // Pairs tested as the dialog reports them: first-second, first-third, second-third.
 bool HotkeysClash(const HotkeySpec& first, const HotkeySpec& second, const HotkeySpec& third);

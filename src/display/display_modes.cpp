@@ -80,7 +80,40 @@ BOOL GetDisplayModeEntry(UINT index, DisplayModeRecord* record) {
     return TRUE;
 }
 
+namespace {
+
+bool HasModeSize(const DisplayModeRecord& mode) {
+    return mode.dmPelsWidth != 0 && mode.dmPelsHeight != 0 && mode.dmBitsPerPel != 0;
+}
+
+// The mode in force as the screen's device caps give it. The depth counts every plane,
+// as the driver's list does for the planar 16-colour modes.
+bool ReadScreenMode(DisplayModeRecord* record) {
+    HDC screen = GetDC(NULL);
+    if (screen == NULL)
+        return false;
+    record->dmPelsWidth = (DWORD)GetDeviceCaps(screen, HORZRES);
+    record->dmPelsHeight = (DWORD)GetDeviceCaps(screen, VERTRES);
+    record->dmBitsPerPel =
+        (DWORD)(GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES));
+    record->dmDisplayFrequency = (DWORD)GetDeviceCaps(screen, VREFRESH);
+    ReleaseDC(NULL, screen);
+    return HasModeSize(*record);
+}
+
+}  // namespace
+
+// Windows 95 has no query of the mode in force: ENUM_CURRENT_SETTINGS fails there, or
+// succeeds and leaves the record as it was. The device caps then stand in for the
+// tooltip, the check mark and the way back from a refused switch.
 BOOL GetCurrentDisplayMode(DisplayModeRecord* record) {
     PrepareModeQuery(record);
-    return DisplayModeSystem.enumerate(NULL, ENUM_CURRENT_SETTINGS, AsDevMode(record));
+    if (DisplayModeSystem.enumerate(NULL, ENUM_CURRENT_SETTINGS, AsDevMode(record)) &&
+        HasModeSize(*record))
+        return TRUE;
+    PrepareModeQuery(record);
+    if (ReadScreenMode(record))
+        return TRUE;
+    PrepareModeQuery(record);
+    return FALSE;
 }

@@ -29,8 +29,9 @@ int BuildDisplayModeTable(DisplayModeRecord* table, int capacity);
 // Copies DisplayModeTable entry LOWORD(index) into record. Always TRUE.
 BOOL GetDisplayModeEntry(UINT index, DisplayModeRecord* record);
 
-// Fills record with the mode in force; the result of EnumDisplaySettingsA. On failure the
-// record stays a bare query (zero but dmSize and dmFields) and matches no catalogue entry.
+// Fills record with the mode in force, from EnumDisplaySettingsA or, where that cannot
+// tell (Windows 95), from the screen's device caps. On failure the record is a bare
+// query (zero but dmSize and dmFields) and matches no catalogue entry.
 BOOL GetCurrentDisplayMode(DisplayModeRecord* record);
 
 // A catalogue record as the system's DEVMODEA; the record's dmSize keeps the system

@@ -111,7 +111,14 @@ int BuildDisplayModeTableFrom(DisplayModeRecord* table, int capacity,
         return 0;
     }
     int listed = 0;
-    for (uint32_t index = 0; enumerate(context, index, &scratch); ++index) {
+    for (uint32_t index = 0;; ++index) {
+        // The rest of the record is left as the last call wrote it, but not the two sizes: a
+        // driver's own dmSize or dmDriverExtra would let the next call write past it.
+        scratch.dmSize = kDisplayModeRecordSize;
+        scratch.dmDriverExtra = 0;
+        if (!enumerate(context, index, &scratch)) {
+            break;
+        }
         memcpy(&table[listed], &scratch, sizeof(scratch));
         ++listed;
         if (listed >= capacity) {

@@ -80,7 +80,7 @@ bool IsSameDisplayMode(const DisplayModeRecord* a, const DisplayModeRecord* b);
 void PrepareModeQuery(DisplayModeRecord* record);
 
 // Fills scratch with the mode the driver lists at index; false when there is none.
-// scratch still holds the previous call's record (it is not reset between calls).
+// scratch still holds the previous call's record, but for dmSize (148) and dmDriverExtra (0).
 typedef bool (*DisplayModeEnumerator)(void* context, uint32_t index, DisplayModeRecord* scratch);
 
 // Lists modes through enumerate from index 0 until it fails or capacity records are held,

@@ -121,7 +121,10 @@ DWORD SetLogPixels(DWORD value) {
     return old;
 }
 
-TEST(Dpi144, BothDialogsFitTheirContents) {
+TEST(Dpi144, BothDialogsFitTheirContentsAndTheTrayIconIsOfTheSmallIconSize) {
+    e2e::FakeTaskbar taskbar;
+    e2e::ScratchInstall install("kelvarin_dpi");
+    e2e::Program program;
     char self[MAX_PATH];
     GetModuleFileNameA(NULL, self, sizeof self);
     std::string command = std::string("\"") + self + "\" " + kChildFlag;
@@ -134,8 +137,12 @@ TEST(Dpi144, BothDialogsFitTheirContents) {
         CreateProcessA(self, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process);
     if (started)
         WaitForInputIdle(process.hProcess, 5000);
+    HWND window = program.Start(install.Exe()) ? program.WaitMainWindow() : NULL;
     Sleep(500);  // past the child's start-up, where the setting is read
     SetLogPixels(old);
+    // 24 pixels, not a 16-pixel image that the shell scales.
+    ASSERT_TRUE(window != NULL && taskbar.WaitForRecord(window, 0 /* NIM_ADD */));
+    EXPECT_EQ(taskbar.RecordsFor(window, 0)[0].iconWidth, 24u);
     ASSERT_TRUE(started);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
     DWORD code = 99;

@@ -305,6 +305,8 @@ LRESULT FakeTaskbar::OnCopyData(HWND, WPARAM wParam, LPARAM lParam) {
         char tip[300] = {0};
         WideCharToMultiByte(932, 0, head->tip, -1, tip, sizeof tip - 1, NULL, NULL);
         record.tip = tip;
+        // 944 bytes on (past state, balloon texts, flags and GUID), the icon bitmap's width.
+        record.iconWidth = copy->cbData >= 948 ? *(const UINT*)((const BYTE*)head + 944) : 0;
         std::lock_guard<std::mutex> guard(lock_);
         records_.push_back(record);
         if (record.message == 0 /* NIM_ADD */ && addsToRefuse_ > 0) {

@@ -84,6 +84,7 @@ struct TrayRecord {
     UINT flags;
     UINT callback;
     std::string tip;  // in code page 932
+    UINT iconWidth;   // of the icon's bitmap; 0 when none came
     LONGLONG qpc;     // QueryPerformanceCounter when the request arrived
 };
 

@@ -1,6 +1,6 @@
 // A hook DLL that the end-to-end tests load into Kelvarin's thread: another process cannot
 // read a popup menu's items, so this one writes them, and the private messages the
-// program posts itself, to a log file that the test then reads.
+// program posts itself and its WM_NULLs, to a log file that the test then reads.
 //   post <message> <wParam> <lParam>
 //   popup <item count>
 //   item <position> <id> <state> <text>
@@ -57,7 +57,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     SpyGetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && wParam == PM_REMOVE) {
         const MSG* message = (const MSG*)lParam;
-        if (message->message >= 0x8001 && message->message <= 0x8003) {
+        if ((message->message >= 0x8001 && message->message <= 0x8003) || message->message == 0) {
             char line[100];
             snprintf(line, sizeof line, "post %x %lx %lx\n", message->message,
                      (unsigned long)message->wParam, (unsigned long)message->lParam);

@@ -133,6 +133,10 @@ TEST_F(TrayTest, IconComesBackWhenTheNotificationAreaIsRecreated) {
         // While that area lives, the watchdog leaves the icon alone.
         Sleep(2200);
         EXPECT_EQ(taskbar->RecordsFor(window).size(), 2u);
+        // Unless the taskbar says it is new: a new area may have the old one's handle.
+        taskbar->Clear();
+        SendNotifyMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        ASSERT_TRUE(taskbar->WaitForRecord(window, kAdd, 3000)) << "round " << round;
         taskbar->DestroyNotifyArea();
         Sleep(1200);
     }
@@ -153,6 +157,9 @@ TEST_F(TrayTest, ButtonReleasesPostOneMenuRequestEachAndNothingElseDoes) {
     Sleep(300);
     EXPECT_EQ(spy.CountPosts(kShowModeMenu), 1);
     EXPECT_EQ(spy.CountPosts(kShowMainMenu), 0);
+    // Closed, the menu leaves a WM_NULL behind, so that the next one stays open.
+    e2e::PressKey(VK_ESCAPE);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return spy.CountPosts(WM_NULL) == 1; }, 3000));
 }
 
 TEST_F(TrayTest, RightReleaseOpensTheMainMenuAtTheCursorAndExitEndsTheProgram) {

@@ -16,7 +16,9 @@ TEST(HotkeyClash, EmptyNeverClashesAndAnythingElseClashesWithItsEqual) {
     EXPECT_FALSE(HotkeysClash(kCtrlAltA, kNone, kNone));
     EXPECT_TRUE(HotkeysClash(kCtrlAltA, kNone, kCtrlAltA));  // first and third
     EXPECT_TRUE(HotkeysClash(kNone, kCtrlAltA, kCtrlAltA));
-    EXPECT_FALSE(HotkeysClash(kCtrlAltA, HotkeySpec{0x0B, 'A'}, HotkeySpec{0x03, 'B'}));
+    EXPECT_FALSE(HotkeysClash(kCtrlAltA, HotkeySpec{0x07, 'A'}, HotkeySpec{0x03, 'B'}));
+    // The extended-key mark is not registered: the grey Home and NumPad 7 (both VK_HOME).
+    EXPECT_TRUE(HotkeysClash(kNone, HotkeySpec{0x0B, 0x24}, HotkeySpec{0x03, 0x24}));
     // A modifier without a key, or a key without a modifier, is a hotkey like any other.
     EXPECT_TRUE(IsSameHotkey(HotkeySpec{0x02, 0}, HotkeySpec{0x02, 0}));
     EXPECT_TRUE(IsSameHotkey(HotkeySpec{0, 0x7B}, HotkeySpec{0, 0x7B}));

@@ -307,6 +307,8 @@ TEST(BuildDisplayModeTable, ScratchCarriesThePreviousRecordIntoTheNextCall) {
             if (index == 0) {
                 *scratch = Mode(32, 1024, 768, 60);
                 scratch->dmDisplayFlags = 2;
+                scratch->dmSize = 156;        // a longer form, and private data, that this
+                scratch->dmDriverExtra = 64;  // record has no room for
                 return true;
             }
             if (index > 2) {
@@ -326,6 +328,8 @@ TEST(BuildDisplayModeTable, ScratchCarriesThePreviousRecordIntoTheNextCall) {
     EXPECT_TRUE(SameBytes(query, seen[0]));
     EXPECT_EQ(1024u, seen[1].dmPelsWidth);
     EXPECT_EQ(641u, seen[2].dmPelsWidth);
+    for (int i = 1; i < 4; ++i)  // but every call is told the record's true room
+        EXPECT_TRUE(seen[i].dmSize == kDisplayModeRecordSize && seen[i].dmDriverExtra == 0) << i;
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(2u, table[i].dmDisplayFlags) << i;
         EXPECT_EQ(32u, table[i].dmBitsPerPel) << i;

@@ -77,11 +77,16 @@ TEST_F(SwitchTest, ModeIsRequestedAsListedAndPutBackWhenRefused) {
         EXPECT_TRUE(SameBytes(Listed[2], Requests[0])) << refusal;
         EXPECT_TRUE(SameBytes(Current, Requests[1])) << refusal;
     }
-    // An unread mode in force is a blank record: nothing to go back to.
-    Requests.clear();
-    CurrentReadable = false;
-    Choose(0);
-    EXPECT_EQ(1u, Requests.size());
+    // Unread, as on Windows 95 (the query fails, or succeeds and writes nothing): the way
+    // back is the mode the screen shows.
+    PrepareModeQuery(&Current);
+    for (bool readable : {false, true}) {
+        Requests.clear();
+        CurrentReadable = readable;
+        Choose(0);
+        ASSERT_EQ(2u, Requests.size()) << readable;
+        EXPECT_EQ((DWORD)GetSystemMetrics(SM_CXSCREEN), Requests[1].dmPelsWidth) << readable;
+    }
 }
 
 TEST_F(SwitchTest, ModeInForceAndIdsNoMenuShowedSwitchNothing) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/about_box.h"
 #include "resource.h"
 #include "version.h"
 
@@ -471,6 +472,9 @@ TEST_F(ResourcesTest, AboutDialogCreatesWithTheProgramIcon) {
     EXPECT_NE(SendDlgItemMessageA(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0);
     GetDlgItemTextA(dialog, IDC_ABOUT_URL, text, sizeof text);
     EXPECT_STREQ(text, KELVARIN_SUPPORT_URL);
+    // The box's procedure answers only its links' notifications (no link is set up here).
+    NMHDR tip = {dialog, (UINT_PTR)GetDlgItem(dialog, IDC_ABOUT_URL), TTN_SHOW};
+    EXPECT_EQ(AboutBoxProc(dialog, WM_NOTIFY, tip.idFrom, (LPARAM)&tip), FALSE);
     DestroyWindow(dialog);
 }
 
@@ -505,7 +509,7 @@ TEST_F(ResourcesTest, LinkCursorIsMonochromeWithTheHotSpotOnTheFingertip) {
     DeleteObject(info.hbmMask);
 }
 
-TEST_F(ResourcesTest, IconHasItsOwn32And16PixelImages) {
+TEST_F(ResourcesTest, IconHasItsOwnImageAtTheLargeAndEachScaledSmallSize) {
     // The group directory: a 6-byte header, then 14-byte entries (width, height, colours,
     // reserved, planes, bit count, bytes, RT_ICON id).
     HRSRC group = FindResourceA(module_, "IDI_ICON", MAKEINTRESOURCEA(14) /*RT_GROUP_ICON*/);
@@ -537,9 +541,9 @@ TEST_F(ResourcesTest, IconHasItsOwn32And16PixelImages) {
         EXPECT_EQ(SizeofResource(module_, image),
                   bmi->biSize + 4 * colours + (stride + maskStride) * size);
     }
-    EXPECT_EQ(sizes, (std::vector<int>{32, 16}));
+    EXPECT_EQ(sizes, (std::vector<int>{32, 24, 20, 16}));  // small at 100, 125, 150 %
 
-    for (int size : {16, 32}) {
+    for (int size : {16, 20, 24, 32}) {
         SCOPED_TRACE("loaded at " + std::to_string(size));
         HICON icon = static_cast<HICON>(LoadImageA(module_, "IDI_ICON", IMAGE_ICON, size, size, 0));
         ASSERT_NE(icon, nullptr);
