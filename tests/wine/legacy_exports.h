@@ -99,22 +99,9 @@ static const char* const kShell32[] = {
 // Taken through the manifest's side-by-side version 6 where there is one.
 static const char* const kComctl32[] = {"InitCommonControls", NULL};
 
-// The C runtime that both systems carry (msvcrt.dll, as the mingw runtime imports it).
-static const char* const kMsvcrt[] = {
-    "__getmainargs", "__initenv", "__p__acmdln", "__p__commode", "__p__fmode",
-    "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_errno", "_initterm", "_iob",
-    "_onexit", "_snprintf", "_strnicmp", "_vsnprintf", "abort", "atoi", "calloc", "exit",
-    "fclose", "fflush", "fopen", "fprintf", "fputc", "fputs", "fread", "free", "fseek", "ftell",
-    "fwrite", "isalpha", "isdigit", "isspace", "isupper", "localtime", "malloc", "memchr",
-    "memcmp", "memcpy", "memmove", "memset", "qsort", "rand", "realloc", "remove", "rename",
-    "signal", "sprintf", "srand", "sscanf", "strcat", "strchr", "strcmp", "strcpy", "strlen",
-    "strncat", "strncmp", "strncpy", "strrchr", "strstr", "strtol", "strtoul", "time",
-    "tolower", "toupper", "vfprintf", "vsprintf", NULL};
-
 static const LegacyLibrary kLegacyLibraries[] = {
     {"KERNEL32.dll", kKernel32}, {"USER32.dll", kUser32},     {"GDI32.dll", kGdi32},
     {"ADVAPI32.dll", kAdvapi32}, {"SHELL32.dll", kShell32},   {"COMCTL32.DLL", kComctl32},
-    {"msvcrt.dll", kMsvcrt},
 };
 
 // Exported by Windows 95 only as stubs that fail with ERROR_CALL_NOT_IMPLEMENTED; the
