@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <stdio.h>
 #include <string.h>
 
 #include "app/app_class.h"
@@ -43,6 +44,20 @@ void ReadFolderEdit(HWND dialog, char* folder) {
     CopyTextBounded(folder, text, SAVE_FOLDER_SIZE);
 }
 
+// OK saves before the dialog ends, so that a settings file that cannot be written (beside
+// a program under Program Files, on a read-only share, held by another program) is named
+// at once, with the user's values still in the dialog.
+bool SaveWorkingCopy(HWND dialog) {
+    if (SaveSettings(&WorkingCopy))
+        return true;
+    char ini[MODULE_PATH_SIZE];
+    GetModulePath(ini, sizeof ini, ".ini");  // left empty when there is none
+    char text[MODULE_PATH_SIZE + 64];
+    snprintf(text, sizeof text, "設定を次のファイルに保存できませんでした。\n%s", ini);
+    ShowMessageBox(dialog, kHotkeyCaption, text, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 BOOL OnInitDialog(HWND dialog) {
     SettingsDialog = dialog;
     PlaceWindowAtCursor(dialog);
@@ -66,7 +81,7 @@ void OnBrowse(HWND dialog) {
 BOOL OnCommand(HWND dialog, WORD id) {
     switch (id) {
         case IDOK:
-            if (CollectSettings(dialog))
+            if (CollectSettings(dialog) && SaveWorkingCopy(dialog))
                 EndDialog(dialog, IDOK);
             break;
         case IDCANCEL:
@@ -127,10 +142,8 @@ BOOL ShowSettingsDialog(HWND window, AppInfo* appInfo) {
     LoadCommonControls();  // the hotkey fields
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_SETTINGS), window,
                                      SettingsDialogProc, 0);
-    if (result == IDOK) {
-        *appInfo = WorkingCopy;
-        SaveSettings(appInfo);
-    }
+    if (result == IDOK)
+        *appInfo = WorkingCopy;  // saved by the OK button
     SettingsDialog = NULL;
     RegisterAppHotkeys(window, appInfo);
     return TRUE;
