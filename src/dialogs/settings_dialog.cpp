@@ -110,6 +110,37 @@ BOOL OnClose(HWND dialog) {
     }
 }
 
+// BIF_NEWDIALOGSTYLE needs COM initialised on the calling thread (shell32 5.0 and later may
+// show an empty tree without it). ole32 is loaded by full path only while the picker is
+// open, so the import table and the start-up stay as they are.
+class OleSession {
+  public:
+    OleSession() : library_(LoadSystemLibrary("ole32.dll")), uninitialize_(NULL) {
+        typedef HRESULT(WINAPI * Initialize)(LPVOID reserved);
+        Initialize initialize =
+            library_ != NULL ? (Initialize)(void*)GetProcAddress(library_, "OleInitialize") : NULL;
+        Uninitialize uninitialize =
+            library_ != NULL ? (Uninitialize)(void*)GetProcAddress(library_, "OleUninitialize")
+                             : NULL;
+        // S_FALSE (already initialised here) is a success that must be balanced too.
+        if (initialize != NULL && uninitialize != NULL && SUCCEEDED(initialize(NULL)))
+            uninitialize_ = uninitialize;
+    }
+    ~OleSession() {
+        if (uninitialize_ != NULL)
+            uninitialize_();
+        if (library_ != NULL)
+            FreeLibrary(library_);
+    }
+    bool Initialised() const { return uninitialize_ != NULL; }
+
+  private:
+    typedef void(WINAPI* Uninitialize)(void);
+    OleSession(const OleSession&) = delete;
+    HMODULE library_;
+    Uninitialize uninitialize_;
+};
+
 int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM data) {
     switch (message) {
         case BFFM_INITIALIZED:
@@ -199,11 +230,14 @@ BOOL PickFolder(HWND owner, const char* title, const char* initialPath, char* re
     IMalloc* allocator = NULL;
     if (FAILED(SHGetMalloc(&allocator)) || allocator == NULL)
         return FALSE;
+    // Where COM cannot be initialised (no ole32, or a thread already in a multithreaded
+    // apartment), the old style, which does without it.
+    OleSession ole;
     BROWSEINFOA browse;
     ZeroMemory(&browse, sizeof browse);
     browse.hwndOwner = owner;
     browse.lpszTitle = title;
-    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | (ole.Initialised() ? BIF_NEWDIALOGSTYLE : 0);
     browse.lpfn = BrowseCallback;
     browse.lParam = (LPARAM)initialPath;
     BOOL chosen = FALSE;
