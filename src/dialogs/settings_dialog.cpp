@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
-#include <stdio.h>
 #include <string.h>
 
 #include "app/app_class.h"
@@ -50,10 +49,10 @@ void ReadFolderEdit(HWND dialog, char* folder) {
 bool SaveWorkingCopy(HWND dialog) {
     if (SaveSettings(&WorkingCopy))
         return true;
-    char ini[MODULE_PATH_SIZE];
-    GetModulePath(ini, sizeof ini, ".ini");  // left empty when there is none
-    char text[MODULE_PATH_SIZE + 64];
-    snprintf(text, sizeof text, "設定を次のファイルに保存できませんでした。\n%s", ini);
+    static const char kNotSaved[] = "設定を次のファイルに保存できませんでした。\n";
+    char text[sizeof kNotSaved + MODULE_PATH_SIZE];
+    strcpy(text, kNotSaved);
+    GetModulePath(text + strlen(text), MODULE_PATH_SIZE, ".ini");  // left empty if none
     ShowMessageBox(dialog, kHotkeyCaption, text, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
