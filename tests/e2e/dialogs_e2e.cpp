@@ -123,10 +123,8 @@ TEST_F(DialogTest, SettingsShowTheIniValuesAndOkSavesAtOnce) {
     ASSERT_TRUE(Closed(dialog));
     EXPECT_EQ(ReadIniValue(ini, kFolderKey), std::string(258, 'x'));
 
-    // A settings file another program holds: OK names it and the dialog keeps its values;
-    // once the file is free, OK saves them.
-    dialog = Open(kSettings, "設定");
-    ASSERT_NE(dialog, (HWND)NULL);
+    // A settings file another program holds: OK names it and the dialog keeps its values.
+    ASSERT_NE(dialog = Open(kSettings, "設定"), (HWND)NULL);
     SetDlgItemTextA(dialog, 1035, "C:\\held");
     HANDLE hold =
         CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, 0);

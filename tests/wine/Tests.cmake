@@ -8,5 +8,4 @@ foreach(src ${KELVARIN_WINE_TESTS})
   target_link_libraries(${name} PRIVATE gtest_main_win32)
   add_dependencies(${name} Kelvarin object_probe)
 endforeach()
-# The folder picker's test reads the thread's COM state.
 target_link_libraries(winutil_test PRIVATE ole32)

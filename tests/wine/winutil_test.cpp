@@ -1,8 +1,7 @@
 // Window and menu helpers against the real window manager: check marks, placement at the
-// cursor inside the work area, the restored rectangle of a minimised window, a menu
-// resource without the requested popup, and COM around the folder picker.
+// cursor inside the work area, the restored rectangle of a minimised window, and a menu
+// resource without the requested popup; COM around the folder picker.
 #include <windows.h>
-#include <objbase.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -365,8 +364,7 @@ TEST(ShowMessageBox, BeepsForTheIconThenShowsCaptionAndText) {
     EXPECT_EQ(beeps[0], (UINT)MB_ICONEXCLAMATION);  // 0x33 beeps 0x30, not 0x33
 }
 
-// SHBrowseForFolderA, as the test program imports it, replaced by a recorder of its flags
-// and of the thread's COM (S_FALSE: already a single-threaded apartment).
+// SHBrowseForFolderA's stand-in: its flags, and the thread's COM (S_FALSE: initialised).
 std::vector<std::pair<UINT, HRESULT>> browsed;
 LPITEMIDLIST WINAPI RecordBrowse(LPBROWSEINFOA info) {
     HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
