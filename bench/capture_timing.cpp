@@ -184,7 +184,11 @@ int Writer(int runs) {
         bool ok = file != NULL && fwrite(whole.data(), 1, whole.size(), file) == whole.size();
         return file != NULL && fclose(file) == 0 && ok;
     };
-    auto writer = [&] { return WriteBmpFile(path.c_str(), header, NULL, pixels); };
+    auto writer = [&] {
+        char name[MAX_PATH + 1];
+        strcpy(name, path.c_str());  // the file it replaces is its own of the same second
+        return WriteBmpFile(name, sizeof name, header, NULL, pixels, path.c_str());
+    };
     for (bool replacing : {false, true}) {
         std::vector<double> times[2];
         for (int i = 0; i <= 2 * runs; ++i) {

@@ -109,19 +109,24 @@ BOOL LoadSettings(AppInfo* info) {
 BOOL SaveSettings(const AppInfo* info) {
     char iniPath[MODULE_PATH_SIZE];
     // No executable path, no INI file: writing to whatever the buffer held would put a
-    // stray file somewhere unknown.
+    // stray file somewhere unknown, so nothing is saved.
     if (!GetModulePath(iniPath, sizeof iniPath, ".ini"))
-        return TRUE;
-    WriteIniBool(iniPath, kSettingsSection, kKeyShowLoupe, info->showLoupe != 0);
-    WriteIniBool(iniPath, kSettingsSection, kKeyShowCurInf, info->showCurInf != 0);
+        return FALSE;
+    // Every key is tried even after one has failed: as much as can be kept is kept.
+    bool saved = WriteIniBool(iniPath, kSettingsSection, kKeyShowLoupe, info->showLoupe != 0);
+    saved = WriteIniBool(iniPath, kSettingsSection, kKeyShowCurInf, info->showCurInf != 0) && saved;
     // The record is copied whole and may come from elsewhere: never read past it.
     char folder[SAVE_FOLDER_SIZE];
     CopyTextBounded(folder, info->saveFolder, sizeof folder);
-    WritePrivateProfileStringA(kSettingsSection, kKeySaveFolder, folder, iniPath);
-    WriteIniInt(iniPath, kSettingsSection, kKeyHotkeyCapture, EncodeHotkey(info->hotkeyCapture));
-    WriteIniInt(iniPath, kSettingsSection, kKeyHotkeySetWallpaper,
-                EncodeHotkey(info->hotkeySetWallpaper));
-    WriteIniInt(iniPath, kSettingsSection, kKeyHotkeyRemoveWallpaper,
-                EncodeHotkey(info->hotkeyRemoveWallpaper));
-    return TRUE;
+    saved = WritePrivateProfileStringA(kSettingsSection, kKeySaveFolder, folder, iniPath) && saved;
+    saved = WriteIniInt(iniPath, kSettingsSection, kKeyHotkeyCapture,
+                        EncodeHotkey(info->hotkeyCapture)) &&
+            saved;
+    saved = WriteIniInt(iniPath, kSettingsSection, kKeyHotkeySetWallpaper,
+                        EncodeHotkey(info->hotkeySetWallpaper)) &&
+            saved;
+    saved = WriteIniInt(iniPath, kSettingsSection, kKeyHotkeyRemoveWallpaper,
+                        EncodeHotkey(info->hotkeyRemoveWallpaper)) &&
+            saved;
+    return saved ? TRUE : FALSE;
 }

@@ -32,6 +32,7 @@ BOOL WriteIniBool(const char* file, const char* section, const char* key, bool v
 BOOL WriteIniInt(const char* file, const char* section, const char* key, int value);
 
 BOOL LoadSettings(AppInfo* info);
+// TRUE only when every key was written.
 BOOL SaveSettings(const AppInfo* info);
 
 #endif

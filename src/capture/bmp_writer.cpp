@@ -38,27 +38,69 @@ namespace {
 
 const FileReplaceCalls kSystemCalls = {MoveFileExA, DeleteFileA, MoveFileA};
 
-// The temporary file: in path's folder (a bare name's folder is the current directory), so
-// that the final rename never crosses a volume, and under a name no longer than the
-// program's capture names, so that it fits wherever a capture path fits. A single
-// instance writes one file at a time, so one fixed name serves; one left by a crash is
-// simply overwritten.
-const char kTemporaryName[] = "kelvarin.tmp";
+const DWORD kTemporaryTries = 100;
+const unsigned kLastNumber = 999;  // "-999" is the last numbered name tried
 
-bool TemporaryPathBeside(const char* path, char* temp, size_t size) {
+// CREATE_NEW answers ERROR_FILE_EXISTS, a move onto an existing name ERROR_ALREADY_EXISTS.
+bool NameTaken() {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
+// Hands claim "kelXXXX.tmp" names in path's folder (a bare name's folder is the current
+// directory) until it takes one, passing over a name only while it is taken. The same
+// folder keeps the final rename on one volume; the names are no longer than the program's
+// capture names, so they fit wherever a capture path fits; the start varies so that two
+// writers in one folder do not walk the same names in step.
+template <typename Claim>
+bool ClaimTemporaryName(const char* path, char* temp, size_t size, Claim claim) {
     CopyTextBounded(temp, path, size);
     if (TextLength(temp) != TextLength(path))
         return false;
     char* name = RemoveLastComponent(temp);
-    if (lstrcmpiA(name, kTemporaryName) == 0)
-        return false;  // the target is the temporary file itself
     size_t folder = name == temp ? 0 : (size_t)(name - temp);  // up to and with the separator
-    if (folder + sizeof kTemporaryName > size)
-        return false;
     if (folder > 0)
         temp[folder - 1] = '\\';
-    memcpy(temp + folder, kTemporaryName, sizeof kTemporaryName);
-    return true;
+    const DWORD start = GetTickCount();
+    for (DWORD i = 0; i < kTemporaryTries; ++i) {
+        int length =
+            FormatText(temp + folder, size - folder, "kel%04X.tmp", (unsigned)((start + i) & 0xFFFF));
+        if ((size_t)length >= size - folder)
+            return false;
+        if (claim(temp))
+            return true;
+        if (!NameTaken())
+            return false;
+    }
+    return false;
+}
+
+// Renames the finished temporary file to path or, while names are taken, to the next
+// numbered one; path then holds the name used (or, on failure, the name asked for).
+bool PlaceFile(const char* temp, char* path, size_t size, const char* replaceable) {
+    char wanted[MAX_PATH + 1];
+    CopyTextBounded(wanted, path, sizeof wanted);
+    const char* extension = FindExtension(wanted);
+    for (unsigned number = 1; number <= kLastNumber; ++number) {
+        if (number > 1) {
+            size_t stem = (size_t)(extension - wanted);
+            if (stem >= size)
+                break;
+            for (size_t i = 0; i < stem; ++i)
+                path[i] = wanted[i];
+            int length = FormatText(path + stem, size - stem, "-%u%s", number, extension);
+            if ((size_t)length >= size - stem)
+                break;
+        }
+        const bool own = replaceable != NULL && lstrcmpiA(path, replaceable) == 0;
+        if (own ? ReplaceFileWith(kSystemCalls, temp, path) : MoveFileA(temp, path) != FALSE)
+            return true;
+        // The file it may replace can be held open by a viewer: then the next free name.
+        if (!own && !NameTaken())
+            break;
+    }
+    CopyTextBounded(path, wanted, size);
+    return false;
 }
 
 // Plain WriteFile on a handle: the C runtime's streams would add a buffer copy and, under
@@ -75,22 +117,35 @@ bool ReplaceFileWith(const FileReplaceCalls& calls, const char* from, const char
         return true;
     if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
         return false;
-    calls.deleteFile(to);  // a missing file is no obstacle; the move below tells
-    return calls.moveFile(from, to) != FALSE;
+    char aside[MAX_PATH + 1];
+    const bool stepped = ClaimTemporaryName(to, aside, sizeof aside, [&](const char* name) {
+        return calls.moveFile(to, name) != FALSE;
+    });
+    if (calls.moveFile(from, to)) {
+        if (stepped)
+            calls.deleteFile(aside);
+        return true;
+    }
+    if (stepped)
+        calls.moveFile(aside, to);
+    return false;
 }
 
-bool WriteBmpFile(const char* path, const BmpInfoHeader& info, const BmpPaletteEntry* palette,
-                  const void* pixels) {
+bool WriteBmpFile(char* path, size_t size, const BmpInfoHeader& info,
+                  const BmpPaletteEntry* palette, const void* pixels, const char* replaceable) {
+    // CREATE_NEW: neither a user's file nor a link planted under the name is written through.
+    HANDLE file = INVALID_HANDLE_VALUE;
     char temp[MAX_PATH + 1];
-    if (!IsWritableBmp(info) || !TemporaryPathBeside(path, temp, sizeof temp))
+    if (!IsWritableBmp(info) || !ClaimTemporaryName(path, temp, sizeof temp, [&](const char* name) {
+            file =
+                CreateFileA(name, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+            return file != INVALID_HANDLE_VALUE;
+        })) {
         return false;
-    HANDLE file =
-        CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    }
     bool written = WriteBmpBytes(info, palette, pixels, WriteToFile, file);
     written = CloseHandle(file) && written;
-    if (written && ReplaceFileWith(kSystemCalls, temp, path))
+    if (written && PlaceFile(temp, path, size, replaceable))
         return true;
     DeleteFileA(temp);
     return false;

@@ -66,11 +66,13 @@ class MemoryDc {
     }
     ~MemoryDc() {
         if (dc_ != NULL) {
-            SelectObject(dc_, previous_);
+            if (previous_ != NULL)
+                SelectObject(dc_, previous_);
             DeleteDC(dc_);
         }
     }
     HDC Get() const { return dc_; }
+    bool Selected() const { return previous_ != NULL; }
 
   private:
     MemoryDc(const MemoryDc&) = delete;
@@ -79,6 +81,12 @@ class MemoryDc {
 };
 
 const UINT kCursorDrawFlags = DI_NORMAL | DI_DEFAULTSIZE;
+
+// The capture written last, which the next one may replace while it is of the same second:
+// the repeats of a held hotkey then leave one picture per second rather than a numbered
+// file for each repeat. No other file is ever replaced.
+char LastCapture[kPathSize];
+DWORD LastCaptureTick;
 
 }  // namespace
 
@@ -109,22 +117,37 @@ bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* pa
         if (!GetCursorPos(&position))
             cursor = NULL;
     }
-    CopyClientToDib(section, source, client, cursor, cursor != NULL ? &position : NULL);
+    if (!CopyClientToDib(section, source, client, cursor, cursor != NULL ? &position : NULL))
+        return false;
     GdiFlush();  // drawing may be batched; the bits are read directly below
-    return MakeCaptureFilePath(path, kPathSize, info->saveFolder) &&
-           WriteBmpFile(path, header, NULL, bits);
+    // A name holds the second but neither month nor year: the same name a second or more
+    // later is another picture's.
+    const DWORD now = GetTickCount();
+    const char* replaceable = now - LastCaptureTick < 1000 ? LastCapture : NULL;
+    if (!MakeCaptureFilePath(path, kPathSize, info->saveFolder) ||
+        !WriteBmpFile(path, kPathSize, header, NULL, bits, replaceable)) {
+        return false;
+    }
+    CopyTextBounded(LastCapture, path, sizeof LastCapture);
+    LastCaptureTick = now;
+    return true;
 }
 
 bool CopyClientToDib(HBITMAP section, HWND window, const RECT& client, HCURSOR cursor,
                      const POINT* position) {
+    // Each failure leaves the section as the system made it, a black picture: no picture.
+    // A section held by another DC is not selected, and the blit would fill the memory
+    // DC's default 1 x 1 bitmap; BitBlt fails when the window has gone or the desktop has
+    // switched (a locked workstation, a consent prompt, the secure attention screen).
     WindowDc windowDc(window);
     if (windowDc.Get() == NULL)
-        return true;
+        return false;
     MemoryDc memoryDc(windowDc.Get(), section);
     HDC dc = memoryDc.Get();
-    if (dc == NULL)
-        return true;
-    BitBlt(dc, 0, 0, client.right, client.bottom, windowDc.Get(), 0, 0, SRCCOPY);
+    if (dc == NULL || !memoryDc.Selected() ||
+        !BitBlt(dc, 0, 0, client.right, client.bottom, windowDc.Get(), 0, 0, SRCCOPY)) {
+        return false;
+    }
     if (cursor != NULL && position != NULL &&
         !DrawIconEx(dc, position->x, position->y, cursor, 0, 0, 0, NULL, kCursorDrawFlags)) {
         // The system's arrow is shared: loaded, never destroyed.

@@ -14,14 +14,16 @@ void CaptureWindowToWallpaper(HWND mainWindow);
 
 // Grabs source's client area (and the cursor, when asked) into a 24-bit bottom-up DIB and
 // writes it to a new capture file in the folder of mainWindow's settings; path (261
-// bytes) receives its name. True only when the whole file is in place. No window, or one
-// without a readable, non-empty client area: nothing is captured.
+// bytes) receives its name, numbered when the name is taken. True only when the whole
+// file is in place. No window, one without a readable, non-empty client area, or a copy
+// that fails: nothing is captured.
 bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* path);
 
 // Copies window's client area (client: its client rectangle) into section and, when a
 // cursor and a position are given, draws the cursor with its top-left corner there. A
 // cursor that cannot be drawn (another process's, under Wine) is replaced by the
-// standard arrow, so the picture still shows where the pointer was.
+// standard arrow, so the picture still shows where the pointer was. False when the client
+// area could not be copied.
 bool CopyClientToDib(HBITMAP section, HWND window, const RECT& client, HCURSOR cursor,
                      const POINT* position);
 

@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
-#include <string.h>
 
 #include "app/app_class.h"
 #include "app/hotkey_codec.h"
@@ -43,6 +42,20 @@ void ReadFolderEdit(HWND dialog, char* folder) {
     CopyTextBounded(folder, text, SAVE_FOLDER_SIZE);
 }
 
+// OK saves before the dialog ends, so that a settings file that cannot be written (beside
+// a program under Program Files, on a read-only share, held by another program) is named
+// at once, with the user's values still in the dialog.
+bool SaveWorkingCopy(HWND dialog) {
+    if (SaveSettings(&WorkingCopy))
+        return true;
+    static const char kNotSaved[] = "設定を次のファイルに保存できませんでした。\n";
+    char text[sizeof kNotSaved + MODULE_PATH_SIZE];
+    CopyTextBounded(text, kNotSaved, sizeof text);
+    GetModulePath(text + sizeof kNotSaved - 1, MODULE_PATH_SIZE, ".ini");  // left empty if none
+    ShowMessageBox(dialog, kHotkeyCaption, text, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 BOOL OnInitDialog(HWND dialog) {
     SettingsDialog = dialog;
     PlaceWindowAtCursor(dialog);
@@ -66,7 +79,7 @@ void OnBrowse(HWND dialog) {
 BOOL OnCommand(HWND dialog, WORD id) {
     switch (id) {
         case IDOK:
-            if (CollectSettings(dialog))
+            if (CollectSettings(dialog) && SaveWorkingCopy(dialog))
                 EndDialog(dialog, IDOK);
             break;
         case IDCANCEL:
@@ -94,6 +107,37 @@ BOOL OnClose(HWND dialog) {
             return TRUE;
     }
 }
+
+// BIF_NEWDIALOGSTYLE needs COM initialised on the calling thread (shell32 5.0 and later may
+// show an empty tree without it). ole32 is loaded by full path only while the picker is
+// open, so the import table and the start-up stay as they are.
+class OleSession {
+  public:
+    OleSession() : library_(LoadSystemLibrary("ole32.dll")), uninitialize_(NULL) {
+        typedef HRESULT(WINAPI * Initialize)(LPVOID reserved);
+        Initialize initialize =
+            library_ != NULL ? (Initialize)(void*)GetProcAddress(library_, "OleInitialize") : NULL;
+        Uninitialize uninitialize =
+            library_ != NULL ? (Uninitialize)(void*)GetProcAddress(library_, "OleUninitialize")
+                             : NULL;
+        // S_FALSE (already initialised here) is a success that must be balanced too.
+        if (initialize != NULL && uninitialize != NULL && SUCCEEDED(initialize(NULL)))
+            uninitialize_ = uninitialize;
+    }
+    ~OleSession() {
+        if (uninitialize_ != NULL)
+            uninitialize_();
+        if (library_ != NULL)
+            FreeLibrary(library_);
+    }
+    bool Initialised() const { return uninitialize_ != NULL; }
+
+  private:
+    typedef void(WINAPI* Uninitialize)(void);
+    OleSession(const OleSession&) = delete;
+    HMODULE library_;
+    Uninitialize uninitialize_;
+};
 
 int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM data) {
     switch (message) {
@@ -127,10 +171,8 @@ BOOL ShowSettingsDialog(HWND window, AppInfo* appInfo) {
     LoadCommonControls();  // the hotkey fields
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_SETTINGS), window,
                                      SettingsDialogProc, 0);
-    if (result == IDOK) {
-        *appInfo = WorkingCopy;
-        SaveSettings(appInfo);
-    }
+    if (result == IDOK)
+        *appInfo = WorkingCopy;  // saved by the OK button
     SettingsDialog = NULL;
     RegisterAppHotkeys(window, appInfo);
     return TRUE;
@@ -186,11 +228,14 @@ BOOL PickFolder(HWND owner, const char* title, const char* initialPath, char* re
     IMalloc* allocator = NULL;
     if (FAILED(SHGetMalloc(&allocator)) || allocator == NULL)
         return FALSE;
+    // Where COM cannot be initialised (no ole32, or a thread already in a multithreaded
+    // apartment), the old style, which does without it.
+    OleSession ole;
     BROWSEINFOA browse;
     ZeroMemory(&browse, sizeof browse);
     browse.hwndOwner = owner;
     browse.lpszTitle = title;
-    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | (ole.Initialised() ? BIF_NEWDIALOGSTYLE : 0);
     browse.lpfn = BrowseCallback;
     browse.lParam = (LPARAM)initialPath;
     BOOL chosen = FALSE;

@@ -1,6 +1,7 @@
 // Wallpaper layout, removal and setting (see wallpaper.h).
 #include "wallpaper/wallpaper.h"
 
+#include "app/sjis.h"
 #include "app/text.h"
 
 #include "wallpaper/wallpaper_style.h"
@@ -30,20 +31,38 @@ class DesktopKey {
     bool opened_;
 };
 
+// A REG_EXPAND_SZ path may name its folders through environment strings ("%SystemRoot%"),
+// which only its reader expands. False when the expanded path does not fit.
+bool ExpandPath(char* path, DWORD size) {
+    char expanded[WALLPAPER_PATH_SIZE];
+    // The ANSI form may count one byte more than it stores: one byte is kept spare.
+    DWORD length = ExpandEnvironmentStringsA(path, expanded, sizeof expanded - 1);
+    expanded[sizeof expanded - 1] = '\0';
+    if (length == 0 || length > sizeof expanded - 1 || TextLength(expanded) >= size)
+        return false;
+    CopyTextBounded(path, expanded, size);
+    return true;
+}
+
 }  // namespace
+
+const WallpaperCalls kWallpaperCalls = {SystemParametersInfoA};
 
 BOOL OpenDesktopKey(HKEY* key) {
     return RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
 }
 
-BOOL RegReadString(HKEY key, const char* name, char* buffer, DWORD capacity) {
-    DWORD type = REG_NONE;
+BOOL RegReadString(HKEY key, const char* name, char* buffer, DWORD capacity, DWORD* type) {
+    DWORD stored = REG_NONE;
     DWORD size = capacity;
-    if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)buffer, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key, name, NULL, &stored, (BYTE*)buffer, &size) != ERROR_SUCCESS)
         return FALSE;
-    // Nothing guarantees a stored string its terminator, and a system may append one only
-    // when there is room: only a zero inside the bytes returned makes it a string.
-    if (type != REG_SZ || size == 0 || size > capacity)
+    if (type != NULL)
+        *type = stored;
+    // Some tools and policies store the desktop's strings as REG_EXPAND_SZ. Nothing
+    // guarantees a stored string its terminator, and a system may append one only when
+    // there is room: only a zero inside the bytes returned makes it a string.
+    if ((stored != REG_SZ && stored != REG_EXPAND_SZ) || size == 0 || size > capacity)
         return FALSE;
     for (DWORD i = 0; i < size; ++i) {
         if (buffer[i] == '\0')
@@ -60,8 +79,10 @@ BOOL RegWriteString(HKEY key, const char* name, const char* text) {
 LRESULT SetWallpaperStyle(HWND, WPARAM wParam) {
     DesktopKey key;
     char path[WALLPAPER_PATH_SIZE];
-    const bool havePath =
-        key.Opened() && RegReadString(key.Get(), kValueWallpaper, path, sizeof path);
+    DWORD type = REG_SZ;
+    const bool havePath = key.Opened() &&
+                          RegReadString(key.Get(), kValueWallpaper, path, sizeof path, &type) &&
+                          (type == REG_SZ || ExpandPath(path, sizeof path));
     const char* style;
     const char* tile;
     if (key.Opened() && WallpaperStyleValues(LOWORD(wParam), &style, &tile)) {
@@ -85,15 +106,20 @@ int GetWallpaperStyleCommand(HKEY key) {
     return WallpaperStyleCommandFor(haveStyle ? style : NULL, haveTile ? tile : NULL);
 }
 
-LRESULT RemoveWallpaper(HWND) {
+void RemoveWallpaperWith(const WallpaperCalls& calls) {
     {
         DesktopKey key;
         if (key.Opened())
             RegWriteString(key.Get(), kValueWallpaper, "");
     }
-    // Without a path the system applies the stored value, now empty; asked twice in a row.
-    SetWallpaperFile(NULL, kUpdateAndBroadcast);
-    SetWallpaperFile(NULL, kUpdateAndBroadcast);
+    // An empty path is "no wallpaper" on every system, where a null one makes Windows 2000
+    // and later restore the default wallpaper. Asked twice in a row.
+    for (int i = 0; i < 2; ++i)
+        calls.systemParametersInfo(SPI_SETDESKWALLPAPER, 0, (PVOID) "", kUpdateAndBroadcast);
+}
+
+LRESULT RemoveWallpaper(HWND) {
+    RemoveWallpaperWith(kWallpaperCalls);
     return 0;
 }
 

@@ -122,6 +122,19 @@ TEST_F(DialogTest, SettingsShowTheIniValuesAndOkSavesAtOnce) {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(Closed(dialog));
     EXPECT_EQ(ReadIniValue(ini, kFolderKey), std::string(258, 'x'));
+
+    // A settings file another program holds: OK names it and the dialog keeps its values.
+    ASSERT_NE(dialog = Open(kSettings, "設定"), (HWND)NULL);
+    SetDlgItemTextA(dialog, 1035, "C:\\held");
+    HANDLE hold =
+        CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, 0);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(Answer(("\n" + ini).c_str(), IDOK));
+    CloseHandle(hold);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, 1035)), "C:\\held");
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(Closed(dialog));
+    EXPECT_EQ(ReadIniValue(ini, kFolderKey), "C:\\held");
 }
 
 TEST_F(DialogTest, ClashesAreRefusedAndNoCancelOrEscChangeNothing) {

@@ -7,8 +7,10 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,7 @@ class Scratch : public testing::Test {
         }
         if (find != INVALID_HANDLE_VALUE)
             FindClose(find);
+        std::sort(names.begin(), names.end());
         return names;
     }
     std::string folder_;
@@ -63,6 +66,10 @@ template <DWORD error>
 BOOL WINAPI MoveFileExFails(LPCSTR, LPCSTR, DWORD) {
     SetLastError(error);
     return FALSE;
+}
+
+BOOL WINAPI MoveFileButNotTheNewOne(LPCSTR from, LPCSTR to) {
+    return strstr(from, "\\new") == NULL && MoveFileA(from, to);
 }
 
 TEST_F(Scratch, ReplaceUsesDeleteAndMoveOnlyWhereMoveFileExIsMissing) {
@@ -81,6 +88,11 @@ TEST_F(Scratch, ReplaceUsesDeleteAndMoveOnlyWhereMoveFileExIsMissing) {
     Put(to, "old");
     EXPECT_FALSE(ReplaceFileWith(denied, from.c_str(), to.c_str()));
     EXPECT_EQ(Slurp(to), "old");  // another failure deletes nothing
+    // Where the new file cannot be moved in, the earlier one is back in its place.
+    const FileReplaceCalls stuck = {MoveFileExFails<ERROR_CALL_NOT_IMPLEMENTED>, DeleteFileA,
+                                    MoveFileButNotTheNewOne};
+    EXPECT_FALSE(ReplaceFileWith(stuck, from.c_str(), to.c_str()));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"new", "old"}));
 }
 
 TEST_F(Scratch, WritesTheWholeFileOrLeavesTheEarlierOne) {
@@ -92,19 +104,25 @@ TEST_F(Scratch, WritesTheWholeFileOrLeavesTheEarlierOne) {
         pixels[i] = static_cast<char>(i * 7);
     std::string path = folder_ + "\\05090307.bmp";
     Put(path, "earlier");
-    ASSERT_TRUE(WriteBmpFile(path.c_str(), header, NULL, pixels.data()));
-    std::string file = Slurp(path);
+    Put(folder_ + "\\kelvarin.tmp", "mine");  // the name temporary files once had
+    char name[MAX_PATH + 1];
+    strcpy(name, path.c_str());
+    ASSERT_TRUE(WriteBmpFile(name, sizeof name, header, NULL, pixels.data(), NULL));
+    EXPECT_EQ(name, folder_ + "\\05090307-2.bmp");  // the name is taken: numbered
+    std::string file = Slurp(name);
     ASSERT_EQ(file.size(), 54u + 48u);
     EXPECT_EQ(file.substr(54), pixels);
-    EXPECT_EQ(Files(), std::vector<std::string>{"05090307.bmp"});  // no temporary left
+    EXPECT_EQ(Slurp(path) + Slurp(folder_ + "\\kelvarin.tmp"), "earliermine");
+    const std::vector<std::string> all = {"05090307-2.bmp", "05090307.bmp", "kelvarin.tmp"};
+    EXPECT_EQ(Files(), all);  // no temporary left
 
     // A bit count without a palette size and a top-down picture write nothing.
     BmpInfoHeader odd = header;
     odd.biBitCount = 3;
-    EXPECT_FALSE(WriteBmpFile(path.c_str(), odd, NULL, pixels.data()));
-    EXPECT_FALSE(WriteBmpFile(path.c_str(), topDown, NULL, pixels.data()));
-    EXPECT_EQ(Slurp(path), file);
-    EXPECT_EQ(Files(), std::vector<std::string>{"05090307.bmp"});
+    EXPECT_FALSE(WriteBmpFile(name, sizeof name, odd, NULL, pixels.data(), path.c_str()));
+    EXPECT_FALSE(WriteBmpFile(name, sizeof name, topDown, NULL, pixels.data(), path.c_str()));
+    EXPECT_EQ(Slurp(name), file);
+    EXPECT_EQ(Files(), all);
 }
 
 // Without a window, or with an empty or unreadable client area, nothing is written.
@@ -120,9 +138,27 @@ TEST_F(Scratch, CapturesNothingWithoutAClientArea) {
     for (HWND source : {(HWND)NULL, empty, gone})
         EXPECT_FALSE(CaptureClientToFile(main, source, true, path)) << source;
     EXPECT_TRUE(Files().empty());
+    // Earlier files of the next seconds' names stay; 20 repeats leave one picture a second.
+    SYSTEMTIME at;
+    ULARGE_INTEGER now;
+    GetLocalTime(&at);
+    SystemTimeToFileTime(&at, (FILETIME*)&now);
+    for (int second = 0; second < 4; ++second, now.QuadPart += 10000000) {
+        FileTimeToSystemTime((FILETIME*)&now, &at);
+        snprintf(path, sizeof path, "%s\\%02d%02d%02d%02d.bmp", folder_.c_str(), at.wDay, at.wHour,
+                 at.wMinute, at.wSecond);
+        Put(path, "earlier");
+    }
     SetWindowPos(empty, NULL, 0, 0, 20, 10, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_TRUE(CaptureClientToFile(main, empty, true, path));
     EXPECT_EQ(Slurp(path).size(), 54u + 60u * 10);
+    for (int i = 0; i < 19; ++i, Sleep(75))
+        EXPECT_TRUE(CaptureClientToFile(main, empty, true, path));
+    std::multiset<std::string> seconds;  // the second of each capture, or "earlier"
+    for (const std::string& name : Files())
+        seconds.insert(Slurp(folder_ + "\\" + name) == "earlier" ? "earlier" : name.substr(0, 8));
+    EXPECT_EQ(seconds.count("earlier"), 4u);
+    EXPECT_EQ(std::set<std::string>(seconds.begin(), seconds.end()).size(), seconds.size() - 3);
     RemovePropA(main, PROP_APPINFO);
     DestroyWindow(empty);
     DestroyWindow(main);
@@ -154,7 +190,15 @@ TEST(CopyClientToDib, DrawsTheArrowWhereTheCursorHandleCannotBeDrawn) {
     EXPECT_NE(drawn[1], drawn[0]) << "no arrow drawn";
     EXPECT_EQ(drawn[2], drawn[1]) << "the undrawable handle is not replaced by the arrow";
     EXPECT_NE(drawn[3], drawn[1]) << "the given cursor is not drawn";
+    // Nothing copied is a failure: a section another DC holds, a window that has gone.
+    HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, NULL, NULL, 0);
+    HDC holder = CreateCompatibleDC(NULL);
+    SelectObject(holder, section);
+    EXPECT_FALSE(CopyClientToDib(section, window, client, NULL, NULL));
+    DeleteDC(holder);
     DestroyWindow(window);
+    EXPECT_FALSE(CopyClientToDib(section, window, client, NULL, NULL));
+    DeleteObject(section);
 }
 
 }  // namespace

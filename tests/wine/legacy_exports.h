@@ -13,7 +13,7 @@ struct LegacyLibrary {
 static const char* const kKernel32[] = {
     "AddAtomA", "CloseHandle", "CompareStringA", "CopyFileA", "CreateDirectoryA",
     "CreateEventA", "CreateFileA", "CreateMutexA", "CreateProcessA", "CreateThread",
-    "DeleteCriticalSection", "DeleteFileA", "DuplicateHandle", "EnterCriticalSection",
+    "DeleteCriticalSection", "DeleteFileA", "DuplicateHandle", "EnterCriticalSection", "ExpandEnvironmentStringsA",
     "ExitProcess", "ExitThread", "FileTimeToLocalFileTime", "FileTimeToSystemTime",
     "FindClose", "FindFirstFileA", "FindNextFileA", "FindResourceA", "FlushFileBuffers",
     "FormatMessageA", "FreeLibrary", "FreeResource", "GetACP", "GetCommandLineA",

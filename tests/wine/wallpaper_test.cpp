@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -66,7 +67,7 @@ TEST_F(DesktopValuesTest, ReadsOnlyTerminatedStringsThatFitAndNeverPastTheBuffer
         {{REG_SZ, "2"}, false},  // no terminator in the data
         {{REG_SZ, ""}, false},
         {{REG_BINARY, std::string("2\0", 2)}, false},
-        {{REG_EXPAND_SZ, std::string("2\0", 2)}, false},
+        {{REG_EXPAND_SZ, std::string("2\0", 2)}, true},
         {{REG_DWORD, std::string("\2\0\0\0", 4)}, false},
         {{REG_SZ, x98 + std::string(1, '\0')}, true},         // 99 bytes: fits
         {{REG_SZ, x98 + "x" + std::string(1, '\0')}, false},  // one byte too long
@@ -107,6 +108,22 @@ TEST_F(DesktopValuesTest, UnreadableWallpaperPathIsNotAppliedButTheLayoutIsWritt
         EXPECT_TRUE(Read("Wallpaper") == path) << path.type << " " << path.bytes.size();
         EXPECT_EQ(40045, GetWallpaperStyleCommand(key));
     }
+    // A REG_EXPAND_SZ path is applied expanded.
+    SetEnvironmentVariableA("KELVARIN_PICTURES", "C:\\pictures");
+    Write("Wallpaper", {REG_EXPAND_SZ, std::string("%KELVARIN_PICTURES%\\x.bmp") + '\0'});
+    EXPECT_EQ(0, SetWallpaperStyle(NULL, 40046));
+    EXPECT_TRUE(Read("Wallpaper") == (RawValue{REG_SZ, std::string("C:\\pictures\\x.bmp") + '\0'}));
+}
+
+std::vector<std::string> removals;  // the path each call handed the system
+BOOL WINAPI RecordRemoval(UINT, UINT, PVOID value, UINT) {
+    removals.push_back(value != NULL ? (const char*)value : "null");
+    return TRUE;
+}
+
+TEST_F(DesktopValuesTest, RemovalHandsTheSystemAnEmptyPathNotANullOne) {
+    RemoveWallpaperWith({RecordRemoval});
+    EXPECT_EQ(removals, std::vector<std::string>(2, ""));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Window and menu helpers against the real window manager: check marks, placement at the
 // cursor inside the work area, the restored rectangle of a minimised window, and a menu
-// resource without the requested popup.
+// resource without the requested popup; COM around the folder picker.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "app/app_class.h"
 #include "app/system_path.h"
 #include "app/winutil.h"
+#include "dialogs/settings_dialog.h"
 
 namespace {
 
@@ -360,6 +362,37 @@ TEST(ShowMessageBox, BeepsForTheIconThenShowsCaptionAndText) {
     EXPECT_EQ(seen.text, "保存しますか？");
     ASSERT_EQ(beeps.size(), 1u);
     EXPECT_EQ(beeps[0], (UINT)MB_ICONEXCLAMATION);  // 0x33 beeps 0x30, not 0x33
+}
+
+// SHBrowseForFolderA's stand-in: its flags, and the thread's COM (S_FALSE: initialised).
+std::vector<std::pair<UINT, HRESULT>> browsed;
+LPITEMIDLIST WINAPI RecordBrowse(LPBROWSEINFOA info) {
+    HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    browsed.push_back({info->ulFlags, com});
+    return NULL;
+}
+
+TEST(PickFolder, TheNewStyleOnlyWithComInitialisedAroundIt) {
+    void** slot = FindImport("shell32.dll", "SHBrowseForFolderA");
+    ASSERT_NE(slot, (void**)NULL);
+    DWORD old;
+    ASSERT_TRUE(VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old));
+    void* original = *slot;
+    *slot = (void*)RecordBrowse;
+    char path[MAX_PATH] = "C:\\";
+    EXPECT_FALSE(PickFolder(NULL, "", path, path));
+    CoInitializeEx(NULL, COINIT_MULTITHREADED);  // no single-threaded apartment to be had
+    EXPECT_FALSE(PickFolder(NULL, "", path, path));
+    CoUninitialize();
+    *slot = original;
+    VirtualProtect(slot, sizeof *slot, old, &old);
+    ASSERT_EQ(browsed.size(), 2u);
+    EXPECT_EQ(browsed[0], std::make_pair((UINT)(BIF_RETURNONLYFSDIRS | 0x40), S_FALSE));
+    EXPECT_EQ(browsed[1], std::make_pair((UINT)BIF_RETURNONLYFSDIRS, RPC_E_CHANGED_MODE));
+    EXPECT_EQ(CoInitializeEx(NULL, COINIT_MULTITHREADED), S_OK) << "COM left initialised";
+    CoUninitialize();
 }
 
 }  // namespace
