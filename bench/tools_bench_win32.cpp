@@ -12,8 +12,8 @@
 
 #include "../tests/e2e/harness.h"
 #include "../tests/e2e/objects.h"
-#include "app/settings.h"
-#include "app/winutil.h"
+#include "base/settings.h"
+#include "base/winutil.h"
 #include "tools/loupe.h"
 
 namespace {

@@ -63,6 +63,10 @@ add_test(NAME native.dist_package COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/na
 set_tests_properties(native.dist_package PROPERTIES LABELS native)
 include(${PROJECT_SOURCE_DIR}/bench/NativeBench.cmake)
 
+# The source folders' includes all point down: base, features, app.
+add_test(NAME native.layering COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/layering_check.py ${PROJECT_SOURCE_DIR}/src)
+set_tests_properties(native.layering PROPERTIES LABELS native)
+
 # The manifest compiled into the exe, parsed as XML.
 add_test(NAME native.manifest COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/manifest_check.py
          ${KELVARIN_PRODUCT_DIR}/generated/Kelvarin.manifest ${PROJECT_SOURCE_DIR}/res/version.h)

@@ -1,13 +1,16 @@
-# Source lists shared by both builds.
+# Source lists shared by both builds, one per level of src/ (see src/README.md): the base
+# that everything shares, the features above it, the program's spine on top.
 
 # Logic with no operating system underneath: compiled into the product and, natively,
 # into the sanitizer tests.
 set(KELVARIN_PURE_SOURCES
-  src/app/text.cpp
-  src/app/sjis.cpp
-  src/app/settings_codec.cpp
-  src/app/hotkey_codec.cpp
-  src/app/placement.cpp
+  # base
+  src/base/text.cpp
+  src/base/sjis.cpp
+  src/base/settings_codec.cpp
+  src/base/hotkey_codec.cpp
+  src/base/placement.cpp
+  # features
   src/display/mode_catalogue.cpp
   src/display/mode_menu_layout.cpp
   src/wallpaper/wallpaper_style.cpp
@@ -18,13 +21,12 @@ set(KELVARIN_PURE_SOURCES
 
 # Thin Win32 adapters.
 set(KELVARIN_WIN32_SOURCES
-  src/app/settings.cpp
-  src/app/winutil.cpp
-  src/app/app_class.cpp
-  src/app/tray.cpp
-  src/app/hotkeys.cpp
-  src/app/main_window.cpp
-  src/app/system_path.cpp
+  # base
+  src/base/settings.cpp
+  src/base/winutil.cpp
+  src/base/app_class.cpp
+  src/base/system_path.cpp
+  # features
   src/display/display_modes.cpp
   src/display/resolution_menu.cpp
   src/wallpaper/wallpaper.cpp
@@ -36,6 +38,10 @@ set(KELVARIN_WIN32_SOURCES
   src/dialogs/link_label.cpp
   src/dialogs/settings_dialog.cpp
   src/dialogs/about_box.cpp
+  # app: the spine
+  src/app/tray.cpp
+  src/app/hotkeys.cpp
+  src/app/main_window.cpp
 )
 
 # The program's entry point and its own start-up in place of the C runtime's.

@@ -1,7 +1,7 @@
 // Global hotkey registration (see hotkeys.h).
 #include "app/hotkeys.h"
 
-#include "app/hotkey_codec.h"
+#include "base/hotkey_codec.h"
 
 BOOL ApplyHotkey(HWND window, int id, const HotkeySpec& hotkey) {
     if (IsEmptyHotkey(hotkey))

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/app_info.h"
+#include "base/app_info.h"
 
 enum { HOTKEY_CAPTURE = 1, HOTKEY_SET_WALLPAPER = 2, HOTKEY_REMOVE_WALLPAPER = 3 };
 

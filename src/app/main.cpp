@@ -2,10 +2,10 @@
 // message loop.
 #include <windows.h>
 
-#include "app/app_class.h"
-#include "app/app_info.h"
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "base/app_class.h"
+#include "base/app_info.h"
+#include "base/settings.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <shellapi.h>
 #include <string.h>
 
-#include "app/app_info.h"
 #include "app/hotkeys.h"
-#include "app/settings.h"
-#include "app/system_path.h"
 #include "app/tray.h"
-#include "app/winutil.h"
+#include "base/app_info.h"
+#include "base/settings.h"
+#include "base/system_path.h"
+#include "base/winutil.h"
 #include "capture/capture.h"
 #include "dialogs/about_box.h"
 #include "dialogs/settings_dialog.h"
@@ -102,6 +102,19 @@ LRESULT OpenDisplayProperties(HWND window, WPARAM, LPARAM) {
     return 0;
 }
 
+// "設定": the dialog on the program's settings. The hotkeys are released while it is open,
+// so that the current keys can be typed into its fields without firing, and registered
+// again however it closes; a dialog already open only comes to the front.
+LRESULT OpenSettings(HWND window, WPARAM, LPARAM) {
+    AppInfo* info = GetAppInfo(window);
+    if (info == NULL || BringSettingsDialogToFront())
+        return 0;
+    UnregisterAppHotkeys(window);
+    ShowSettingsDialog(window, info);
+    RegisterAppHotkeys(window, info);
+    return 0;
+}
+
 LRESULT ExitProgram(HWND window, WPARAM, LPARAM) {
     SendMessageA(window, WM_CLOSE, 0, 0);
     return 0;
@@ -132,7 +145,7 @@ const CommandRoute kCommandRoutes[] = {
     {IDM_WALLPAPER_CENTER, ApplyWallpaperStyle},
     {IDM_WALLPAPER_TILE, ApplyWallpaperStyle},
     {IDM_WALLPAPER_STRETCH, ApplyWallpaperStyle},
-    {IDM_SETTINGS, SettingsCommand},
+    {IDM_SETTINGS, OpenSettings},
     {IDM_REMOVE_WALLPAPER, PeelOffWallpaper},
     {IDM_LOUPE, ToggleToolWindow},
     {IDM_CURINF, ToggleToolWindow},

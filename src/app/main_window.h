@@ -5,11 +5,9 @@
 
 #include <windows.h>
 
-extern const char kMainWindowClass[];  // also the window's title
+#include "base/app_info.h"
 
-#define PROP_APPINFO "PROP_APPINFO"
-#define PROP_LOUPEWINDOW "PROP_LOUPEWINDOW"
-#define PROP_CURINFWINDOW "PROP_CURINFWINDOW"
+extern const char kMainWindowClass[];  // also the window's title
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -3,10 +3,10 @@
 
 #include <shellapi.h>
 
-#include "app/app_class.h"
-#include "app/sjis.h"
-#include "app/text.h"
-#include "app/winutil.h"
+#include "base/app_class.h"
+#include "base/sjis.h"
+#include "base/text.h"
+#include "base/winutil.h"
 #include "display/display_modes.h"
 #include "resource.h"
 

@@ -3,8 +3,8 @@
 
 #include <stddef.h>
 
-#include "app/sjis.h"
-#include "app/text.h"
+#include "base/sjis.h"
+#include "base/text.h"
 
 // The records the system's calls take are these bytes exactly.
 #define KELVARIN_SAME_FIELD(ours, theirs, field)                                \

@@ -1,11 +1,10 @@
 // Desktop and window capture to BMP files (see capture.h).
 #include "capture/capture.h"
 
-#include "app/app_info.h"
-#include "app/main_window.h"
-#include "app/sjis.h"
-#include "app/text.h"
-#include "app/winutil.h"
+#include "base/app_info.h"
+#include "base/sjis.h"
+#include "base/text.h"
+#include "base/winutil.h"
 #include "capture/bmp_writer.h"
 #include "wallpaper/wallpaper.h"
 

@@ -4,11 +4,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/app_class.h"
-#include "app/settings.h"
-#include "app/sjis.h"
-#include "app/system_path.h"
-#include "app/winutil.h"
+#include "base/app_class.h"
+#include "base/settings.h"
+#include "base/sjis.h"
+#include "base/system_path.h"
+#include "base/winutil.h"
 #include "dialogs/dialog_text.h"
 #include "dialogs/dialog_util.h"
 #include "dialogs/link_label.h"

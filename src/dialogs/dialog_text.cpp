@@ -1,9 +1,9 @@
 // Hotkey clash rules and About box texts (see dialog_text.h).
 #include "dialogs/dialog_text.h"
 
-#include "app/hotkey_codec.h"
-#include "app/sjis.h"
-#include "app/text.h"
+#include "base/hotkey_codec.h"
+#include "base/sjis.h"
+#include "base/text.h"
 
 namespace {
 

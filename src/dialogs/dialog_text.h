@@ -5,7 +5,7 @@
 
 #include <stddef.h>
 
-#include "app/app_info.h"
+#include "base/app_info.h"
 
 // Empty hotkeys never clash, however many there are; others clash when they register as
 // the same combination: equal modifiers apart from the extended-key mark, and equal key.

@@ -1,7 +1,7 @@
 // The link label's window procedure (see link_label.h).
 #include "dialogs/link_label.h"
 
-#include "app/winutil.h"
+#include "base/winutil.h"
 
 namespace {
 

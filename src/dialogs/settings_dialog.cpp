@@ -4,14 +4,12 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "app/app_class.h"
-#include "app/hotkey_codec.h"
-#include "app/hotkeys.h"
-#include "app/main_window.h"
-#include "app/settings.h"
-#include "app/system_path.h"
-#include "app/sjis.h"
-#include "app/winutil.h"
+#include "base/app_class.h"
+#include "base/hotkey_codec.h"
+#include "base/settings.h"
+#include "base/sjis.h"
+#include "base/system_path.h"
+#include "base/winutil.h"
 #include "dialogs/dialog_text.h"
 #include "dialogs/dialog_util.h"
 #include "resource.h"
@@ -159,22 +157,24 @@ int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM dat
 
 }  // namespace
 
+bool BringSettingsDialogToFront() {
+    if (SettingsDialog == NULL)
+        return false;
+    BringDialogToFront(SettingsDialog);
+    return true;
+}
+
 BOOL ShowSettingsDialog(HWND window, AppInfo* appInfo) {
-    if (SettingsDialog != NULL) {
-        BringDialogToFront(SettingsDialog);
+    if (BringSettingsDialogToFront())
         return TRUE;
-    }
     WorkingCopy = *appInfo;
     WorkingCopy.saveFolder[SAVE_FOLDER_SIZE - 1] = '\0';
-    // Released, so that the current keys can be typed into the fields without firing.
-    UnregisterAppHotkeys(window);
     LoadCommonControls();  // the hotkey fields
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_SETTINGS), window,
                                      SettingsDialogProc, 0);
     if (result == IDOK)
         *appInfo = WorkingCopy;  // saved by the OK button
     SettingsDialog = NULL;
-    RegisterAppHotkeys(window, appInfo);
     return TRUE;
 }
 
@@ -246,11 +246,4 @@ BOOL PickFolder(HWND owner, const char* title, const char* initialPath, char* re
     }
     allocator->Release();
     return chosen;
-}
-
-LRESULT SettingsCommand(HWND window, WPARAM, LPARAM) {
-    AppInfo* appInfo = (AppInfo*)GetPropA(window, PROP_APPINFO);
-    if (appInfo != NULL)
-        ShowSettingsDialog(window, appInfo);
-    return 0;
 }

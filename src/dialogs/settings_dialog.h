@@ -5,11 +5,14 @@
 
 #include <windows.h>
 
-#include "app/app_info.h"
+#include "base/app_info.h"
 
 // Modal, owned by the main window; a second request brings the open dialog to the front.
-// The hotkeys are released while it is open and registered again however it closes.
+// Its caller releases the hotkeys while it is open, so that the current keys can be typed
+// into its fields without firing, and registers them again however it closes.
 BOOL ShowSettingsDialog(HWND window, AppInfo* appInfo);
+// True when the dialog is open, which then comes to the front.
+bool BringSettingsDialogToFront();
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Stores the dialog's values in the working copy; false (after saying so) on a clash.
 BOOL CollectSettings(HWND dialog);
@@ -18,8 +21,5 @@ BOOL GetHotkeyControl(HWND dialog, int controlId, HotkeySpec* hotkey);
 // True when the user chose a folder with a file-system path, then in resultPath (260
 // bytes or more); initialPath is preselected.
 BOOL PickFolder(HWND owner, const char* title, const char* initialPath, char* resultPath);
-
-// Main-menu command "設定": the dialog on the main window's settings.
-LRESULT SettingsCommand(HWND window, WPARAM wParam, LPARAM lParam);
 
 #endif

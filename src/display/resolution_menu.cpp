@@ -1,8 +1,8 @@
 // The resolution menu and the mode switch (see resolution_menu.h).
 #include "display/resolution_menu.h"
 
-#include "app/text.h"
-#include "app/winutil.h"
+#include "base/text.h"
+#include "base/winutil.h"
 #include "display/mode_menu_layout.h"
 #include "resource.h"
 

@@ -3,10 +3,10 @@
 #include "tools/curinf.h"
 
 
-#include "app/app_class.h"
-#include "app/settings.h"
-#include "app/text.h"
-#include "app/winutil.h"
+#include "base/app_class.h"
+#include "base/settings.h"
+#include "base/text.h"
+#include "base/winutil.h"
 
 const char kCurInfClass[] = "CursorInfoWindow";
 const char kCurInfSection[] = "カーソル座標窓";

@@ -1,9 +1,9 @@
 // The magnifier window (see loupe.h): a fresh copy of the screen at every paint, no timer.
 #include "tools/loupe.h"
 
-#include "app/app_class.h"
-#include "app/settings.h"
-#include "app/winutil.h"
+#include "base/app_class.h"
+#include "base/settings.h"
+#include "base/winutil.h"
 #include "tools/loupe_geometry.h"
 
 const char kLoupeClass[] = "loupe";

@@ -1,7 +1,7 @@
 // The magnifier's arithmetic (see loupe_geometry.h).
 #include "tools/loupe_geometry.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

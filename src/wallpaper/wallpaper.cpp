@@ -1,8 +1,8 @@
 // Wallpaper layout, removal and setting (see wallpaper.h).
 #include "wallpaper/wallpaper.h"
 
-#include "app/sjis.h"
-#include "app/text.h"
+#include "base/sjis.h"
+#include "base/text.h"
 
 #include "wallpaper/wallpaper_style.h"
 

@@ -1,7 +1,7 @@
 // The wallpaper layouts as registry strings (see wallpaper_style.h).
 #include "wallpaper/wallpaper_style.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

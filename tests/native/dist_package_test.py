@@ -20,7 +20,7 @@ def read(path, mode="rb"):
 
 
 version = re.search(r'^#define KELVARIN_VERSION_TEXT "([^"]+)"', read(os.path.join(root, "res/version.h"), "r"), re.M).group(1)
-settings = read(os.path.join(root, "src/app/settings.cpp"), "r")
+settings = read(os.path.join(root, "src/base/settings.cpp"), "r")
 section = re.search(r'kSettingsSection\[\] = "([^"]+)"', settings).group(1)
 keys = re.findall(r'const char kKey\w+\[\] = "([^"]+)"', settings)
 check(len(keys) == 6, "six INI keys found in settings.cpp, got %r" % keys)

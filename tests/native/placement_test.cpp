@@ -1,5 +1,5 @@
 // Placement of a window centred on the cursor and kept inside the work area.
-#include "app/placement.h"
+#include "base/placement.h"
 
 #include <gtest/gtest.h>
 

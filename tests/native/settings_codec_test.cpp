@@ -1,6 +1,6 @@
 // INI value encodings and the hotkey control translation.
-#include "app/hotkey_codec.h"
-#include "app/settings_codec.h"
+#include "base/hotkey_codec.h"
+#include "base/settings_codec.h"
 
 #include <gtest/gtest.h>
 

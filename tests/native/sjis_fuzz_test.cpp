@@ -1,7 +1,7 @@
 // Seeded random texts through the Shift-JIS routines, under the sanitizers: exact-size
 // buffers catch any overrun, and each result is checked against a plain reference built
 // from a one-pass classification of the bytes. The run stops after a fixed budget.
-#include "app/sjis.h"
+#include "base/sjis.h"
 
 #include <gtest/gtest.h>
 

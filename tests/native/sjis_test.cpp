@@ -1,5 +1,5 @@
 // Shift-JIS path and text routines: byte kinds, case folding, cutting and joining paths.
-#include "app/sjis.h"
+#include "base/sjis.h"
 
 #include <gtest/gtest.h>
 

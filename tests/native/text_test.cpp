@@ -1,5 +1,5 @@
 // The program's own formatting, number reading and sort against the C library's.
-#include "app/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

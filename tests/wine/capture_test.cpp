@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_info.h"
 #include "app/main_window.h"
+#include "base/app_info.h"
 #include "capture/bmp_writer.h"
 #include "capture/capture.h"
 

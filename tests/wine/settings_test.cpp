@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
-#include "app/sjis.h"
+#include "base/settings.h"
+#include "base/sjis.h"
 
 namespace {
 

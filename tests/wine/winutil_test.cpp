@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_class.h"
-#include "app/system_path.h"
-#include "app/winutil.h"
+#include "base/app_class.h"
+#include "base/system_path.h"
+#include "base/winutil.h"
 #include "dialogs/settings_dialog.h"
 
 namespace {

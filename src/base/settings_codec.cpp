@@ -1,7 +1,7 @@
 // INI value encodings of the settings (see settings_codec.h).
-#include "app/settings_codec.h"
+#include "base/settings_codec.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 int ParseIniInt(const char* text, int fallback) {
     int value = 0;

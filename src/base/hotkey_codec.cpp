@@ -1,5 +1,5 @@
 // Hotkey control value translation (see hotkey_codec.h).
-#include "app/hotkey_codec.h"
+#include "base/hotkey_codec.h"
 
 const HotkeyModifierPair HotkeyModifierMap[4] = {
     {0x08, 0x08},  // HOTKEYF_EXT     -> the extended-key mark (the value of MOD_WIN)

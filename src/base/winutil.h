@@ -1,6 +1,6 @@
 // Window, menu and message-box helpers shared by every window of the program.
-#ifndef KELVARIN_APP_WINUTIL_H
-#define KELVARIN_APP_WINUTIL_H
+#ifndef KELVARIN_BASE_WINUTIL_H
+#define KELVARIN_BASE_WINUTIL_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Shift-JIS aware path and text routines (see sjis.h).
-#include "app/sjis.h"
+#include "base/sjis.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

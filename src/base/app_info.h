@@ -1,6 +1,7 @@
-// The settings record and the hotkey it holds: plain data shared by every subsystem.
-#ifndef KELVARIN_APP_APP_INFO_H
-#define KELVARIN_APP_APP_INFO_H
+// The settings record and the hotkey it holds: plain data shared by every subsystem, and
+// the names of the main window's properties through which the features reach them.
+#ifndef KELVARIN_BASE_APP_INFO_H
+#define KELVARIN_BASE_APP_INFO_H
 
 #include <stdint.h>
 
@@ -21,5 +22,10 @@ struct AppInfo {
     HotkeySpec hotkeySetWallpaper;
     HotkeySpec hotkeyRemoveWallpaper;
 };
+
+// The main window's properties: the settings record (AppInfo*) and the two tool windows.
+#define PROP_APPINFO "PROP_APPINFO"
+#define PROP_LOUPEWINDOW "PROP_LOUPEWINDOW"
+#define PROP_CURINFWINDOW "PROP_CURINFWINDOW"
 
 #endif

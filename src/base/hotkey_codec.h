@@ -1,11 +1,11 @@
 // Translation between a HotkeySpec and the hotkey control's 16-bit value, whose high
 // byte holds the control's own modifier flags. No operating system here.
-#ifndef KELVARIN_APP_HOTKEY_CODEC_H
-#define KELVARIN_APP_HOTKEY_CODEC_H
+#ifndef KELVARIN_BASE_HOTKEY_CODEC_H
+#define KELVARIN_BASE_HOTKEY_CODEC_H
 
 #include <stdint.h>
 
-#include "app/app_info.h"
+#include "base/app_info.h"
 
 struct HotkeyModifierPair {
     uint8_t controlFlag;  // HOTKEYF_*

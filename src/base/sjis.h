@@ -1,8 +1,8 @@
 // Shift-JIS (code page 932) aware path and text routines. A double-byte character's
 // second byte can be 0x5C or an ASCII letter, so every cut, join or case change must
 // know where characters begin. No state, no allocation, no operating system.
-#ifndef KELVARIN_APP_SJIS_H
-#define KELVARIN_APP_SJIS_H
+#ifndef KELVARIN_BASE_SJIS_H
+#define KELVARIN_BASE_SJIS_H
 
 #include <stddef.h>
 

@@ -1,5 +1,5 @@
 // Text routines with no C runtime underneath (see text.h).
-#include "app/text.h"
+#include "base/text.h"
 
 #include <limits.h>
 #include <stdint.h>

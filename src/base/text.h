@@ -1,8 +1,8 @@
 // Text routines the program needs with no C runtime underneath: formatting for the few
 // formats it prints, a saturating decimal reader, the byte-string basics and an in-place
 // sort. No operating system here.
-#ifndef KELVARIN_APP_TEXT_H
-#define KELVARIN_APP_TEXT_H
+#ifndef KELVARIN_BASE_TEXT_H
+#define KELVARIN_BASE_TEXT_H
 
 #include <stdarg.h>
 #include <stddef.h>

@@ -1,10 +1,10 @@
 // How settings values are written as INI text and read back; no operating system here.
-#ifndef KELVARIN_APP_SETTINGS_CODEC_H
-#define KELVARIN_APP_SETTINGS_CODEC_H
+#ifndef KELVARIN_BASE_SETTINGS_CODEC_H
+#define KELVARIN_BASE_SETTINGS_CODEC_H
 
 #include <stddef.h>
 
-#include "app/app_info.h"
+#include "base/app_info.h"
 
 // The decimal number at the start of text (after optional blanks and sign, as sscanf
 // reads "%d"), or fallback when there is none. Text after the number is ignored.

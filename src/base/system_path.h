@@ -1,7 +1,7 @@
 // Full paths of the system's own programs, so that nothing in the current or the
 // program's folder can stand in for them.
-#ifndef KELVARIN_APP_SYSTEM_PATH_H
-#define KELVARIN_APP_SYSTEM_PATH_H
+#ifndef KELVARIN_BASE_SYSTEM_PATH_H
+#define KELVARIN_BASE_SYSTEM_PATH_H
 
 #include <windows.h>
 

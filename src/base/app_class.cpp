@@ -1,9 +1,9 @@
 // Window-class registration and shell icons (see app_class.h).
-#include "app/app_class.h"
+#include "base/app_class.h"
 
 #include <shellapi.h>
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 void RegisterAppClass(HINSTANCE instance, const char* className, WNDPROC procedure, UINT style,
                       const char* menuName, int stockObject) {

@@ -1,11 +1,11 @@
 // The settings store: AppInfo in the INI file beside the executable, and the small INI
 // routines the tool windows use for their own sections of the same file.
-#ifndef KELVARIN_APP_SETTINGS_H
-#define KELVARIN_APP_SETTINGS_H
+#ifndef KELVARIN_BASE_SETTINGS_H
+#define KELVARIN_BASE_SETTINGS_H
 
 #include <windows.h>
 
-#include "app/app_info.h"
+#include "base/app_info.h"
 
 enum { MODULE_PATH_SIZE = 261 };
 

@@ -1,5 +1,5 @@
 // Placement arithmetic for windows opened at the mouse cursor (PlaceWindowAtCursor).
-#include "app/placement.h"
+#include "base/placement.h"
 
 namespace {
 

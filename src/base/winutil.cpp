@@ -1,7 +1,7 @@
 // Window, menu and message-box helpers (see winutil.h).
-#include "app/winutil.h"
+#include "base/winutil.h"
 
-#include "app/placement.h"
+#include "base/placement.h"
 
 int ShowMessageBox(HWND owner, const char* caption, const char* text, UINT flags) {
     // The icon bits pick the sound: 0x10 hand, 0x20 question, 0x30 exclamation,

@@ -1,6 +1,6 @@
 // Window-class registration with the program's own icons, and the shell icons of files.
-#ifndef KELVARIN_APP_APP_CLASS_H
-#define KELVARIN_APP_APP_CLASS_H
+#ifndef KELVARIN_BASE_APP_CLASS_H
+#define KELVARIN_BASE_APP_CLASS_H
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
 // Settings store over the private-profile functions (see settings.h).
-#include "app/settings.h"
+#include "base/settings.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
-#include "app/settings_codec.h"
-#include "app/sjis.h"
+#include "base/settings_codec.h"
+#include "base/sjis.h"
 
 const char kSettingsSection[] = "Kelvarin";
 const char kKeyShowLoupe[] = "虫眼鏡を表示";

@@ -1,7 +1,7 @@
 // Full paths of system programs (see system_path.h).
-#include "app/system_path.h"
+#include "base/system_path.h"
 
-#include "app/sjis.h"
+#include "base/sjis.h"
 
 const SystemFolderApi kSystemFolderApi = {GetSystemDirectoryA, GetWindowsDirectoryA,
                                           GetFileAttributesA};
