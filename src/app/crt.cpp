@@ -47,7 +47,8 @@ int memcmp(const void* a, const void* b, size_t size) {
 // program's name, the show command the starter asked for, and ExitProcess with WinMain's
 // result (which also ends any thread still running).
 void WinMainCRTStartup() {
-    const char* line = GetCommandLineA();
+    // Unsigned: a Shift-JIS lead byte in the program's path is no blank.
+    const unsigned char* line = (const unsigned char*)GetCommandLineA();
     if (*line == '"') {
         for (++line; *line != '\0' && *line != '"'; ++line) {
         }
@@ -63,7 +64,7 @@ void WinMainCRTStartup() {
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
     int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
-    ExitProcess((UINT)WinMain(GetModuleHandleA(NULL), NULL, const_cast<char*>(line), show));
+    ExitProcess((UINT)WinMain(GetModuleHandleA(NULL), NULL, (char*)line, show));
 }
 
 }  // extern "C"
