@@ -240,6 +240,13 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsIts
         Close(40051, loupe);
         EXPECT_EQ(Ini(kLoupe, "倍率"), std::to_string(value.second));
     }
+    // A place off the screen (stored at a larger mode, on a monitor since removed) comes
+    // back inside it.
+    SetIni(kLoupe, "x 位置", "5000");
+    SetIni(kLoupe, "y 位置", "-3000");
+    loupe = Open(40051, "loupe");
+    EXPECT_EQ(Placement(loupe), std::to_string(GetSystemMetrics(SM_CXSCREEN) - 300) + ",0 300x220");
+    Close(40051, loupe);
     DestroyWindow(pattern);
 }
 
@@ -273,6 +280,13 @@ TEST_F(ToolsTest, CoordinateWindowFollowsThePointerKeepsItsPlaceAndBothReopenAtS
         MovePointerTo(point.x, point.y);
         EXPECT_TRUE(WaitUntil([&] { return Grab(rect) == expected; }, 3000)) << text;
     }
+    // With the pointer still nothing repaints it: what is drawn over it stays.
+    HDC screen = GetDC(NULL);
+    PatBlt(screen, rect.left, rect.top, size.right, size.bottom, BLACKNESS);
+    ReleaseDC(NULL, screen);
+    Grab(rect);  // a read sends the drawing to the X server at once
+    Sleep(500);
+    EXPECT_TRUE(Grab(rect) == std::vector<DWORD>(size.right * size.bottom, 0)) << "repainted";
     DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
 
@@ -288,6 +302,7 @@ TEST_F(ToolsTest, CoordinateWindowFollowsThePointerKeepsItsPlaceAndBothReopenAtS
     std::string moved = "300,230 " + Placement(window).substr(Placement(window).find(' ') + 1);
     EXPECT_TRUE(WaitUntil([&] { return Placement(window) == moved; })) << Placement(window);
     Close(40052, window);
+    EXPECT_EQ(GetPropA(main, "PROP_CURINFWINDOW"), (HANDLE)NULL) << "a dead handle kept";
     MovePointerTo(10, 10);
     EXPECT_EQ(Placement(Open(40052, "CursorInfoWindow")), moved);
 
