@@ -30,6 +30,15 @@ target_link_libraries(post_exit PRIVATE user32)
 target_link_options(post_exit PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(post_exit PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 
+# For bench/curinf_cpu.sh: the coordinate window's baseline, a window that only polls the
+# pointer on a 10 ms timer.
+add_executable(bare_poll WIN32 ${PROJECT_SOURCE_DIR}/bench/bare_poll.cpp)
+target_compile_definitions(bare_poll PRIVATE ${KELVARIN_WIN32_DEFS})
+target_compile_options(bare_poll PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(bare_poll PRIVATE user32 gdi32)
+target_link_options(bare_poll PRIVATE -static -static-libgcc -static-libstdc++ -s)
+set_target_properties(bare_poll PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
 # Opening the resolution menu against the main menu, in-process over the product's code;
 # the resource script supplies menu 127.
 add_executable(resolution_menu_bench_win32 ${PROJECT_SOURCE_DIR}/bench/resolution_menu_bench_win32.cpp

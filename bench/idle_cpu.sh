@@ -7,7 +7,10 @@
 #   idle_cpu.sh ROOT [STATE]   STATE: a running wine-env.sh session to reuse
 # KELVARIN_IDLE_INI names a settings file to start with (for example one that opens a tool
 # window), KELVARIN_IDLE_WHAT what the heading calls the state, KELVARIN_IDLE_TARGET the
-# target in percent of one core.
+# target in percent of one core. KELVARIN_IDLE_PROGRAM measures another program of the
+# build instead (a baseline, e.g. bench/bare_poll.exe), ended by WM_CLOSE to its window of
+# class KELVARIN_IDLE_EXIT_CLASS; KELVARIN_IDLE_RESULT names a file that receives the share
+# of one core (threads run) for a caller that compares two runs.
 set -eu
 # The build that runs here: the 32-bit product, or the x64 build where 32-bit code cannot
 # run (make passes KELVARIN_ARCH; see scripts/arches.sh).
@@ -22,14 +25,17 @@ window=${KELVARIN_IDLE_SECONDS:-10}
 settle=3
 target_percent=${KELVARIN_IDLE_TARGET:-0.5}
 what=${KELVARIN_IDLE_WHAT:-idle}
+program=${KELVARIN_IDLE_PROGRAM:-Kelvarin.exe}
+name=$(basename "$program")
+exit_class=${KELVARIN_IDLE_EXIT_CLASS:-}
 
-[ -f "$root/build/$build/Kelvarin.exe" ] || { echo "idle_cpu: build/$build/Kelvarin.exe is missing (make test or make bench)" >&2; exit 1; }
+[ -f "$root/build/$build/$program" ] || { echo "idle_cpu: build/$build/$program is missing (make test or make bench)" >&2; exit 1; }
 [ -f "$root/build/$build/bench/post_exit.exe" ] || { echo "idle_cpu: build/$build/bench/post_exit.exe is missing (make test or make bench)" >&2; exit 1; }
 
 launcher=
 cleanup() {
     if [ -n "$launcher" ] && kill -0 "$launcher" 2>/dev/null; then
-        sh "$env_script" exec "$state" "$root/build/$build/bench/post_exit.exe" >/dev/null 2>&1 || true
+        sh "$env_script" exec "$state" "$root/build/$build/bench/post_exit.exe" $exit_class >/dev/null 2>&1 || true
         wait "$launcher" 2>/dev/null || true
     fi
     if [ "$own_session" = 1 ]; then
@@ -48,8 +54,8 @@ prefix=$(. "$state/env.sh" && echo "$WINEPREFIX")
 
 rm -rf "$work/app"
 mkdir -p "$work/app"
-exe=$work/app/Kelvarin.exe
-cp "$root/build/$build/Kelvarin.exe" "$exe"
+exe=$work/app/$name
+cp "$root/build/$build/$program" "$exe"
 if [ -n "${KELVARIN_IDLE_INI:-}" ]; then cp "$KELVARIN_IDLE_INI" "$work/app/kelvarin.ini"; fi
 
 ticks_per_second=$(getconf CLK_TCK)
@@ -92,22 +98,22 @@ fi
 sh "$env_script" exec "$state" "$exe" &
 launcher=$!
 # Wine replaces the launcher's `wine` with the program itself: a child of the launcher
-# named Kelvarin.exe whose command line is the copy's path.
+# with the program's name whose command line is the copy's path.
 pid=
 i=0
 while [ -z "$pid" ]; do
-    for p in $(pgrep -P "$launcher" -x Kelvarin.exe || true); do
+    for p in $(pgrep -P "$launcher" -x "$name" || true); do
         case $(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null || true) in
             "$exe"*) pid=$p ;;
         esac
     done
     [ -n "$pid" ] && break
-    kill -0 "$launcher" 2>/dev/null || { echo "idle_cpu: Kelvarin.exe ended at once (another instance running?)" >&2; exit 1; }
+    kill -0 "$launcher" 2>/dev/null || { echo "idle_cpu: $name ended at once (another instance running?)" >&2; exit 1; }
     i=$((i + 1)); [ $i -gt 100 ] && { echo "idle_cpu: no Linux process for $exe" >&2; exit 1; }
     sleep 0.1
 done
 sleep "$settle"
-kill -0 "$pid" 2>/dev/null || { echo "idle_cpu: Kelvarin.exe ended while settling" >&2; exit 1; }
+kill -0 "$pid" 2>/dev/null || { echo "idle_cpu: $name ended while settling" >&2; exit 1; }
 
 w0=0; w1=0
 c0=$(cpu_ticks "$pid"); n0=$(run_ns "$pid"); x0=$(switches "$pid")
@@ -120,11 +126,11 @@ t1=$(now_ns)
 
 elapsed_ns=$((t1 - t0))
 ticks=$((c1 - c0))
-awk -v what="$what" -v t="$ticks" -v hz="$ticks_per_second" -v ns=$((n1 - n0)) -v el="$elapsed_ns" \
+awk -v name="$name" -v what="$what" -v t="$ticks" -v hz="$ticks_per_second" -v ns=$((n1 - n0)) -v el="$elapsed_ns" \
     -v sw=$((x1 - x0)) -v target="$target_percent" -v settle="$settle" 'BEGIN {
     secs = el / 1e9
     pct = 100 * (ns / 1e9) / secs
-    printf "Kelvarin.exe %s for %.1f s (after %d s to settle):\n", what, secs, settle
+    printf "%s %s for %.1f s (after %d s to settle):\n", name, what, secs, settle
     printf "  CPU time (utime+stime)  %6.0f ms   %.3f %% of one core  (in whole clock ticks)\n", 1000 * t / hz, 100 * (t / hz) / secs
     printf "  CPU time (threads run)  %6.1f ms   %.3f %% of one core  (target: under %.1f %%: %s)\n",
            ns / 1e6, pct, target, pct < target ? "met" : "NOT met"
@@ -140,12 +146,16 @@ else
     echo "  wineserver: not found for $prefix"
 fi
 
+if [ -n "${KELVARIN_IDLE_RESULT:-}" ]; then
+    awk -v ns=$((n1 - n0)) -v el="$elapsed_ns" 'BEGIN { printf "%.4f\n", 100 * ns / el }' >"$KELVARIN_IDLE_RESULT"
+fi
+
 # A clean exit, as the menu's Exit does; the launcher passes on the program's exit code.
-sh "$env_script" exec "$state" "$root/build/$build/bench/post_exit.exe"
+sh "$env_script" exec "$state" "$root/build/$build/bench/post_exit.exe" $exit_class
 set +e
 wait "$launcher"
 code=$?
 set -e
 launcher=
-[ "$code" = 0 ] || { echo "idle_cpu: Kelvarin.exe exited with $code" >&2; exit 1; }
+[ "$code" = 0 ] || { echo "idle_cpu: $name exited with $code" >&2; exit 1; }
 rm -rf "$work/app"

@@ -115,6 +115,27 @@ bool IsLiveWindow(HWND window) {
     return window != NULL && IsWindow(window);
 }
 
+void ClearOwnerProperty(HWND window, const char* property) {
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (owner != NULL && GetPropA(owner, property) == (HANDLE)window)
+        SetPropA(owner, property, NULL);
+}
+
+BOOL KeepWindowOnScreen(HWND window) {
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return FALSE;
+    PlacementRect screen = VirtualScreenRect(
+        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+        GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    PlacementPoint place =
+        KeepRectInside(rect.left, rect.top, RectWidth(rect), RectHeight(rect), screen);
+    if (place.x == rect.left && place.y == rect.top)
+        return TRUE;
+    return MoveWindowTo(window, place.x, place.y);
+}
+
 BOOL MoveWindowTo(HWND window, int x, int y) {
     return SetWindowPos(window, NULL, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 }

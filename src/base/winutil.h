@@ -25,6 +25,14 @@ LONG GetWindowHeight(HWND window);
 BOOL GetNormalWindowRect(HWND window, RECT* rect);
 BOOL GetWorkArea(RECT* rect);
 bool IsLiveWindow(HWND window);
+// Sets the owner's property to null if it still holds this window's handle: called as the
+// window goes, since a handle kept after that can come back as another window's (Windows
+// 9x reuses its 16-bit handles quickly).
+void ClearOwnerProperty(HWND window, const char* property);
+// Moves the window, its size kept, so that it lies inside the virtual screen (its top-left
+// part when it is larger): a position stored at a larger display mode or on a monitor
+// since removed comes back visible.
+BOOL KeepWindowOnScreen(HWND window);
 BOOL MoveWindowTo(HWND window, int x, int y);
 BOOL ResizeWindow(HWND window, int width, int height);
 ULONG_PTR SetClassCursor(HWND window, HCURSOR cursor);

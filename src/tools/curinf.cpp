@@ -1,9 +1,10 @@
-// The cursor coordinate window (see curinf.h), repainted at the system's shortest timer
-// interval.
+// The cursor coordinate window (see curinf.h): it polls the pointer at the system's
+// shortest timer interval and repaints when what it shows would change.
 #include "tools/curinf.h"
 
 
 #include "base/app_class.h"
+#include "base/app_info.h"
 #include "base/settings.h"
 #include "base/text.h"
 #include "base/winutil.h"
@@ -19,6 +20,10 @@ const char kKeyY[] = "y 位置";
 const char kSizingText[] = "[8888, 8888]";
 const UINT_PTR kRefreshTimer = 10;
 const UINT kCenteredText = DT_CENTER | DT_VCENTER;
+
+// The pointer position of the last paint (one window per process). The text is "x, y" of
+// it, so the text changes exactly when the position does.
+POINT Shown;
 
 LRESULT OnCreate(HWND window) {
     POINT cursor;
@@ -38,27 +43,41 @@ LRESULT OnCreate(HWND window) {
         ReleaseDC(window, dc);
     }
     ResizeWindow(window, RectWidth(text), RectHeight(text));
+    // Without a caption, a window off the screen could not be reached at all.
+    KeepWindowOnScreen(window);
     // Interval 0: the system raises it to its shortest.
     SetTimer(window, kRefreshTimer, 0, NULL);
     return 0;
 }
 
-LRESULT OnDestroy(HWND window) {
+// Screen coordinates, as WM_CREATE reads them back: the placement's normal position is in
+// work-area coordinates, which would drift by a top or left taskbar at every reopening.
+void SaveSection(HWND window) {
     char ini[MODULE_PATH_SIZE];
-    if (!GetModulePath(ini, sizeof ini, ".ini"))
-        return 0;
     RECT rect;
-    GetNormalWindowRect(window, &rect);
+    if (!GetModulePath(ini, sizeof ini, ".ini") || !GetWindowRect(window, &rect))
+        return;
     WriteIniInt(ini, kCurInfSection, kKeyX, rect.left);
     WriteIniInt(ini, kCurInfSection, kKeyY, rect.top);
+}
+
+LRESULT OnDestroy(HWND window) {
+    ClearOwnerProperty(window, PROP_CURINFWINDOW);
+    SaveSection(window);
+    return 0;
+}
+
+// At log-off the process ends without its windows being destroyed.
+LRESULT OnEndSession(HWND window, WPARAM ending) {
+    if (ending)
+        SaveSection(window);
     return 0;
 }
 
 LRESULT OnPaint(HWND window) {
-    POINT cursor;
-    GetCursorPos(&cursor);
+    GetCursorPos(&Shown);
     char text[1024];
-    FormatText(text, sizeof text, "%d, %d", (int)cursor.x, (int)cursor.y);
+    FormatText(text, sizeof text, "%d, %d", (int)Shown.x, (int)Shown.y);
     RECT client;
     GetClientRect(window, &client);
     PAINTSTRUCT paint;
@@ -79,8 +98,11 @@ LRESULT OnNcHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
     return hit == HTCLIENT ? HTCAPTION : hit;
 }
 
+// A repaint at every tick would cost several times the poll itself while the pointer rests.
 LRESULT OnTimer(HWND window) {
-    InvalidateRect(window, NULL, FALSE);
+    POINT cursor;
+    if (GetCursorPos(&cursor) && (cursor.x != Shown.x || cursor.y != Shown.y))
+        InvalidateRect(window, NULL, FALSE);
     return 0;
 }
 
@@ -100,6 +122,8 @@ LRESULT CALLBACK CurInfWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             return OnCreate(window);
         case WM_DESTROY:
             return OnDestroy(window);
+        case WM_ENDSESSION:
+            return OnEndSession(window, wParam);
         case WM_PAINT:
             return OnPaint(window);
         case WM_NCHITTEST:

@@ -2,6 +2,7 @@
 #include "tools/loupe.h"
 
 #include "base/app_class.h"
+#include "base/app_info.h"
 #include "base/settings.h"
 #include "base/winutil.h"
 #include "tools/loupe_geometry.h"
@@ -104,23 +105,38 @@ LRESULT OnCreate(HWND window) {
     Zoom = ClampLoupeZoom(zoom);
     MoveWindowTo(window, x, y);
     ResizeWindow(window, width, height);
+    KeepWindowOnScreen(window);
     SetScrollRange(window, SB_VERT, LOUPE_MIN_ZOOM, LOUPE_MAX_ZOOM, FALSE);
     SetScrollPos(window, SB_VERT, Zoom, FALSE);
     return 0;
 }
 
-LRESULT OnDestroy(HWND window) {
-    DeletePalette();
+// Screen coordinates, as WM_CREATE reads them back: the placement's normal position is in
+// work-area coordinates, which would drift by a top or left taskbar at every reopening. The
+// window can be neither minimised nor maximised, so its rectangle is its normal one.
+void SaveSection(HWND window) {
     char ini[MODULE_PATH_SIZE];
-    if (!GetModulePath(ini, sizeof ini, ".ini"))
-        return 0;
     RECT rect;
-    GetNormalWindowRect(window, &rect);
+    if (!GetModulePath(ini, sizeof ini, ".ini") || !GetWindowRect(window, &rect))
+        return;
     WriteIniInt(ini, kLoupeSection, kKeyX, rect.left);
     WriteIniInt(ini, kLoupeSection, kKeyY, rect.top);
     WriteIniInt(ini, kLoupeSection, kKeyWidth, RectWidth(rect));
     WriteIniInt(ini, kLoupeSection, kKeyHeight, RectHeight(rect));
     WriteIniInt(ini, kLoupeSection, kKeyZoom, Zoom);
+}
+
+LRESULT OnDestroy(HWND window) {
+    DeletePalette();
+    ClearOwnerProperty(window, PROP_LOUPEWINDOW);
+    SaveSection(window);
+    return 0;
+}
+
+// At log-off the process ends without its windows being destroyed.
+LRESULT OnEndSession(HWND window, WPARAM ending) {
+    if (ending)
+        SaveSection(window);
     return 0;
 }
 
@@ -206,11 +222,18 @@ LRESULT OnKeyDown(HWND window, WPARAM key) {
 // when another window takes the capture before the button is released.
 bool FrameOnScreen;
 
-LRESULT OnLButtonDown(HWND window) {
+// The new spot is painted before the frame goes on: a paint after it would cover the part
+// of the frame on this window, and taking the frame off would then invert the fresh pixels.
+void ShowSpotFramed(HWND window) {
     SetFocusToCursor();
-    DrawFrame();
-    FrameOnScreen = true;
     InvalidateRect(window, NULL, FALSE);
+    UpdateWindow(window);
+    DrawFrame();
+}
+
+LRESULT OnLButtonDown(HWND window) {
+    ShowSpotFramed(window);
+    FrameOnScreen = true;
     SetCapture(window);
     return 0;
 }
@@ -219,9 +242,7 @@ LRESULT OnMouseMove(HWND window) {
     if (!IsDragging(window))
         return 0;
     DrawFrame();
-    SetFocusToCursor();
-    DrawFrame();
-    InvalidateRect(window, NULL, FALSE);
+    ShowSpotFramed(window);
     return 0;
 }
 
@@ -265,6 +286,8 @@ LRESULT CALLBACK LoupeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return OnCreate(window);
         case WM_DESTROY:
             return OnDestroy(window);
+        case WM_ENDSESSION:
+            return OnEndSession(window, wParam);
         case WM_PAINT:
             return OnPaint(window);
         case WM_KEYDOWN:

@@ -1,6 +1,7 @@
 // Log-off with both tool windows open, in two halves around `wineboot -e` (logoff.sh):
 //   tools_logoff_helper start NAME   a copy in %TEMP%\NAME, left running with both tools open
-//   tools_logoff_helper verify NAME  both recorded as open, and the next start opens both
+//   tools_logoff_helper verify NAME  both recorded as open and their sections saved, and the
+//                                    next start opens both
 #include <windows.h>
 
 #include <stdio.h>
@@ -16,6 +17,11 @@ int Fail(const char* what) {
     printf("FAILED: %s\n", what);
     return 1;
 }
+
+// Set after the tools opened, so only their log-off handling can have written them: the
+// magnifier's x, y, width, height and zoom, then the coordinate window's x and y.
+const char* const kKeys[] = {"x 位置", "y 位置", "幅", "高さ", "倍率"};
+const char* const kSaved[] = {"150", "160", "200", "180", "5", "300", "310"};
 
 bool ToolsOpen(DWORD pid) {
     return e2e::WaitUntil([&] {
@@ -43,12 +49,23 @@ int main(int argc, char** argv) {
         }
         PostMessageA(main, WM_COMMAND, 40051, 0);
         PostMessageA(main, WM_COMMAND, 40052, 0);
-        return ToolsOpen(program->Pid()) ? 0 : Fail("the tools did not open");
+        if (!ToolsOpen(program->Pid()))
+            return Fail("the tools did not open");
+        HWND loupe = e2e::FindProcessWindow(program->Pid(), "loupe");
+        SetWindowPos(loupe, NULL, 150, 160, 200, 180, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(loupe, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5), 0);
+        SetWindowPos(e2e::FindProcessWindow(program->Pid(), "CursorInfoWindow"), NULL, 300, 310, 0,
+                     0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+        return 0;
     }
     int failures = 0;
     if (e2e::ReadIniValue(ini, "虫眼鏡を表示") != "1" ||
         e2e::ReadIniValue(ini, "カーソル座標窓を表示") != "1") {
         failures += Fail("the open tools were not recorded at log-off");
+    }
+    for (int i = 0; i < 7; ++i) {
+        if (e2e::ReadIniValue(ini, kKeys[i % 5], i < 5 ? "虫眼鏡" : "カーソル座標窓") != kSaved[i])
+            failures += Fail(kKeys[i % 5]);
     }
     {
         e2e::Program program;

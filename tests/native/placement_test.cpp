@@ -1,7 +1,10 @@
-// Placement of a window centred on the cursor and kept inside the work area.
+// Placement of a window centred on the cursor and kept inside the work area, and of a
+// stored window position brought back inside the virtual screen.
 #include "base/placement.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 namespace {
 
@@ -39,6 +42,19 @@ TEST(PlaceRectAtPoint, HandlesWorkAreasLeftOfAndAboveThePrimary) {
     ExpectPlaced(-400, -140, PlaceRectAtPoint(400, 300, -5, 10, work));
     ExpectPlaced(-1280, -200, PlaceRectAtPoint(400, 300, -1279, -199, work));
     ExpectPlaced(-841, 373, PlaceRectAtPoint(401, 301, -641, 523, work));
+}
+
+// A position saved at a larger mode or on a monitor since removed comes back whole; where
+// the virtual-screen metrics give 0 (Windows 95, NT 4) the primary screen stands in.
+TEST(KeepRectInside, BringsStoredPositionsBackInsideTheVirtualScreen) {
+    const PlacementRect screen = VirtualScreenRect(0, 0, 0, 0, 800, 600);
+    ExpectPlaced(672, 472, KeepRectInside(1500, 900, 128, 128, screen));
+    ExpectPlaced(10, 20, KeepRectInside(10, 20, 128, 128, screen));
+    ExpectPlaced(0, 0, KeepRectInside(-1000, -5, 1000, 700, screen));
+    ExpectPlaced(0, 0, KeepRectInside(INT_MAX, INT_MIN, INT_MAX, INT_MAX, screen));
+    const PlacementRect both = VirtualScreenRect(-1280, -200, 2304, 1024, 1024, 768);
+    ExpectPlaced(-1280, 700, KeepRectInside(-3000, 800, 200, 124, both));
+    ExpectPlaced(500, -200, KeepRectInside(500, -900, 200, 124, both));
 }
 
 }  // namespace
