@@ -67,8 +67,8 @@ int FormatTextV(char* out, size_t size, const char* format, va_list args) {
                 int value = va_arg(args, int);
                 negative = value < 0;
                 // The magnitude through unsigned, so that INT_MIN does not overflow.
-                unsigned magnitude = negative ? 0u - static_cast<unsigned>(value)
-                                              : static_cast<unsigned>(value);
+                unsigned magnitude =
+                    negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
                 count = Digits(magnitude, 10, false, digits);
                 break;
             }
@@ -210,7 +210,8 @@ void SiftDown(unsigned char* base, size_t root, size_t count, size_t size,
 
 }  // namespace
 
-void SortRecords(void* records, size_t count, size_t size, int (*compare)(const void*, const void*)) {
+void SortRecords(void* records, size_t count, size_t size,
+                 int (*compare)(const void*, const void*)) {
     unsigned char* base = static_cast<unsigned char*>(records);
     for (size_t i = count / 2; i-- > 0;)
         SiftDown(base, i, count, size, compare);

@@ -25,6 +25,7 @@ const char* FindChar(const char* text, char c);
 // Sorts count records of size bytes in place with compare's order (a qsort comparator):
 // a heap sort, O(n log n) with no memory of its own. Like qsort, it keeps no order among
 // records that compare equal.
-void SortRecords(void* records, size_t count, size_t size, int (*compare)(const void*, const void*));
+void SortRecords(void* records, size_t count, size_t size,
+                 int (*compare)(const void*, const void*));
 
 #endif

@@ -63,8 +63,8 @@ bool ClaimTemporaryName(const char* path, char* temp, size_t size, Claim claim) 
         temp[folder - 1] = '\\';
     const DWORD start = GetTickCount();
     for (DWORD i = 0; i < kTemporaryTries; ++i) {
-        int length =
-            FormatText(temp + folder, size - folder, "kel%04X.tmp", (unsigned)((start + i) & 0xFFFF));
+        int length = FormatText(temp + folder, size - folder, "kel%04X.tmp",
+                                (unsigned)((start + i) & 0xFFFF));
         if ((size_t)length >= size - folder)
             return false;
         if (claim(temp))

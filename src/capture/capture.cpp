@@ -174,7 +174,7 @@ bool MakeCaptureFilePath(char* dest, size_t size, const char* folder) {
     GetLocalTime(&now);
     char name[16];
     FormatText(name, sizeof name, "%02d%02d%02d%02d.bmp", now.wDay, now.wHour, now.wMinute,
-             now.wSecond);
+               now.wSecond);
     return JoinPath(dest, size, folder, name);
 }
 

@@ -251,7 +251,8 @@ BOOL OnLinkNotify(HWND dialog, const NMHDR* header, const char* target, bool clo
 BOOL OnNotify(HWND dialog, const NMHDR* header) {
     if (Params.urlLinkControl != 0 && header->hwndFrom == GetDlgItem(dialog, Params.urlLinkControl))
         return OnLinkNotify(dialog, header, Params.urlTarget, true);
-    if (Params.mailLinkControl != 0 && header->hwndFrom == GetDlgItem(dialog, Params.mailLinkControl))
+    if (Params.mailLinkControl != 0 &&
+        header->hwndFrom == GetDlgItem(dialog, Params.mailLinkControl))
         return OnLinkNotify(dialog, header, Params.mailTarget, false);
     return FALSE;
 }

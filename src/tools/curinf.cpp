@@ -2,7 +2,6 @@
 // shortest timer interval and repaints when what it shows would change.
 #include "tools/curinf.h"
 
-
 #include "base/app_class.h"
 #include "base/app_info.h"
 #include "base/settings.h"

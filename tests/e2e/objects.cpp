@@ -265,15 +265,14 @@ bool CountUserHandles(HANDLE process, DWORD pid, UserObjectCounts* counts) {
     DWORD loaded = 0, probeResult = 1;
     ULONG_PTR remoteModule = 0;
     // The probe stays loaded: a second LoadLibraryA only counts a reference.
-    bool ok =
-        WriteProcessMemory(process, remotePath, dll.c_str(), dll.size() + 1, &done) &&
-        RunRemote(process, remoteLoadLibrary, remotePath, &loaded) && loaded != 0 &&
-        (remoteModule = RemoteModule(pid, "object_probe.dll")) != 0 &&
-        RunRemote(process,
-                  remoteModule +
-                      (reinterpret_cast<ULONG_PTR>(probe) - reinterpret_cast<ULONG_PTR>(local)),
-                  block, &probeResult) &&
-        probeResult == 0 && ReadProcessMemory(process, block, counts, sizeof *counts, &done);
+    bool ok = WriteProcessMemory(process, remotePath, dll.c_str(), dll.size() + 1, &done) &&
+              RunRemote(process, remoteLoadLibrary, remotePath, &loaded) && loaded != 0 &&
+              (remoteModule = RemoteModule(pid, "object_probe.dll")) != 0 &&
+              RunRemote(process,
+                        remoteModule + (reinterpret_cast<ULONG_PTR>(probe) -
+                                        reinterpret_cast<ULONG_PTR>(local)),
+                        block, &probeResult) &&
+              probeResult == 0 && ReadProcessMemory(process, block, counts, sizeof *counts, &done);
     VirtualFreeEx(process, block, 0, MEM_RELEASE);
     return ok;
 }

@@ -15,8 +15,9 @@ namespace {
 // Every format the program prints, with the values each takes and their extremes; every
 // buffer size from 0 up, so that cut texts and their results are compared too.
 TEST(FormatText, ByteIdenticalToSnprintfForTheProgramsFormats) {
-    const int extremes[] = {0, 1, -1, 7, 9, 10, 31, 60, 99, 100, 1024, 65535, 4096, -32768,
-                            INT_MAX, INT_MIN, INT_MAX - 1, INT_MIN + 1};
+    const int extremes[] = {0,    1,      -1,      7,       9,           10,
+                            31,   60,     99,      100,     1024,        65535,
+                            4096, -32768, INT_MAX, INT_MIN, INT_MAX - 1, INT_MIN + 1};
     auto same = [](const char* format, auto... values) {
         char expected[160], actual[160];
         for (size_t size = 0; size <= sizeof expected; size += size < 40 ? 1 : 60) {
@@ -40,7 +41,8 @@ TEST(FormatText, ByteIdenticalToSnprintfForTheProgramsFormats) {
             same("システムリソース： %d ％使用可能", a);
             same("\\StringFileInfo\\%04x%04x\\%s", (unsigned)a & 0xFFFF, (unsigned)b & 0xFFFF,
                  "ProductVersion");
-            same("%u %x %X %5d|%-5d|%05d %c%%", (unsigned)a, (unsigned)b, (unsigned)a, b, a, b, 'k');
+            same("%u %x %X %5d|%-5d|%05d %c%%", (unsigned)a, (unsigned)b, (unsigned)a, b, a, b,
+                 'k');
         }
     }
     std::string long_text(300, '\x95');  // lead bytes only: cut as bytes, as snprintf does
@@ -50,9 +52,19 @@ TEST(FormatText, ByteIdenticalToSnprintfForTheProgramsFormats) {
 }
 
 TEST(ReadDecimal, ReadsAsStrtolThenSaturatesAtTheIntLimits) {
-    const char* texts[] = {"0", "42", " \t\n+17x", "-5", "2147483647", "2147483648", "-2147483648",
-                           "-2147483649", "99999999999999999999", "-99999999999999999999",
-                           "0009", "  -0", "12 34"};
+    const char* texts[] = {"0",
+                           "42",
+                           " \t\n+17x",
+                           "-5",
+                           "2147483647",
+                           "2147483648",
+                           "-2147483648",
+                           "-2147483649",
+                           "99999999999999999999",
+                           "-99999999999999999999",
+                           "0009",
+                           "  -0",
+                           "12 34"};
     for (const char* text : texts) {
         long expected = strtol(text, NULL, 10);
         expected = expected > INT_MAX ? INT_MAX : expected < INT_MIN ? INT_MIN : expected;
@@ -79,7 +91,8 @@ TEST(SortRecords, OrdersAsQsortDoes) {
         };
         SortRecords(table, count, sizeof table[0], order);
         qsort(reference, count, sizeof reference[0], order);
-        ASSERT_EQ(std::vector<int>(table, table + count), std::vector<int>(reference, reference + count));
+        ASSERT_EQ(std::vector<int>(table, table + count),
+                  std::vector<int>(reference, reference + count));
     }
 }
 

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
 #include "base/app_info.h"
 #include "capture/bmp_writer.h"
 #include "capture/capture.h"

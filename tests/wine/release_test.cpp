@@ -72,8 +72,9 @@ std::map<std::string, std::set<std::string>> Imports() {
     const IMAGE_NT_HEADERS32* nt =
         (const IMAGE_NT_HEADERS32*)(base + ((const IMAGE_DOS_HEADER*)base)->e_lfanew);
     bool wide = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
-    DWORD table = wide ? ((const IMAGE_NT_HEADERS64*)nt)->OptionalHeader.DataDirectory[1].VirtualAddress
-                       : nt->OptionalHeader.DataDirectory[1].VirtualAddress;
+    DWORD table =
+        wide ? ((const IMAGE_NT_HEADERS64*)nt)->OptionalHeader.DataDirectory[1].VirtualAddress
+             : nt->OptionalHeader.DataDirectory[1].VirtualAddress;
     const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
     auto at = [&](DWORD rva) -> const BYTE* {
         for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
@@ -130,8 +131,8 @@ TEST(Imports, OnlyFunctionsWindows95AndNt4Export) {
 // VERSION and anything else would be looked for beside the program. No C runtime: the
 // first release of Windows 95 had none to offer.
 TEST(Imports, OnlyLibrariesAPlantedCopyCannotReplace) {
-    std::set<std::string> allowed = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL",   "ADVAPI32.DLL",
-                                     "SHELL32.DLL",  "COMCTL32.DLL"};
+    std::set<std::string> allowed = {"KERNEL32.DLL", "USER32.DLL",  "GDI32.DLL",
+                                     "ADVAPI32.DLL", "SHELL32.DLL", "COMCTL32.DLL"};
     std::map<std::string, std::set<std::string>> imports = Imports();
     ASSERT_FALSE(imports.empty());
     for (const auto& library : imports)
