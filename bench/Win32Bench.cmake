@@ -101,3 +101,10 @@ set_target_properties(dialogs_bench_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${
 add_dependencies(dialogs_bench_win32 Kelvarin object_probe dialog_baseline)
 add_custom_command(TARGET dialogs_bench_win32 POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
                    $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)
+
+# For the About box's soak step: what loading version.dll 1,000 times costs a bare program.
+add_executable(version_growth ${PROJECT_SOURCE_DIR}/bench/version_growth.cpp)
+target_compile_options(version_growth PRIVATE ${KELVARIN_WARNINGS} -O2)
+target_link_libraries(version_growth PRIVATE e2e_support)
+target_link_options(version_growth PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(version_growth PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

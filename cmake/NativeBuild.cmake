@@ -67,6 +67,12 @@ include(${PROJECT_SOURCE_DIR}/bench/NativeBench.cmake)
 add_test(NAME native.layering COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/layering_check.py ${PROJECT_SOURCE_DIR}/src)
 set_tests_properties(native.layering PROPERTIES LABELS native)
 
+# The 32-bit exe's instructions, disassembled: nothing newer than the 80386.
+find_program(KELVARIN_OBJDUMP32 i686-w64-mingw32-objdump REQUIRED)
+add_test(NAME native.instructions COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/instruction_check.py
+         ${KELVARIN_OBJDUMP32} ${KELVARIN_PRODUCT_DIR}/Kelvarin.exe)
+set_tests_properties(native.instructions PROPERTIES LABELS native)
+
 # The manifest compiled into the exe, parsed as XML.
 add_test(NAME native.manifest COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/manifest_check.py
          ${KELVARIN_PRODUCT_DIR}/generated/Kelvarin.manifest ${PROJECT_SOURCE_DIR}/res/version.h)
@@ -75,4 +81,9 @@ if("x64" IN_LIST KELVARIN_WINE_ARCHES)
   add_test(NAME native.manifest_x64 COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/manifest_check.py
            ${PROJECT_SOURCE_DIR}/build/win64/generated/Kelvarin.manifest ${PROJECT_SOURCE_DIR}/res/version.h amd64)
   set_tests_properties(native.manifest_x64 PROPERTIES LABELS native)
+  # The system unwinds through an x64 program's frames by the tables in .pdata and .xdata.
+  find_program(KELVARIN_OBJDUMP64 x86_64-w64-mingw32-objdump REQUIRED)
+  add_test(NAME native.unwind_x64 COMMAND sh ${PROJECT_SOURCE_DIR}/tests/unwind_check.sh
+           ${KELVARIN_OBJDUMP64} ${PROJECT_SOURCE_DIR}/build/win64/Kelvarin.exe)
+  set_tests_properties(native.unwind_x64 PROPERTIES LABELS native)
 endif()

@@ -8,18 +8,28 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 set(CMAKE_RC_COMPILE_OBJECT
     "<CMAKE_RC_COMPILER> <DEFINES> <INCLUDES> <FLAGS> -O coff -i <SOURCE> -o <OBJECT>")
 
+# The product's code generation. The 32-bit exe runs on every PC Windows 95 runs on, so
+# its instructions are the 80386's (the compiler's default, the Pentium Pro, has cmov,
+# which a 486, Pentium or K6 faults on); it keeps no unwind tables, which x86 does not use.
+# On x64 the system unwinds through the tables in .pdata/.xdata, which must stay.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KELVARIN_CODEGEN_FLAGS)
+else()
+  set(KELVARIN_CODEGEN_FLAGS -march=i386 -fno-asynchronous-unwind-tables)
+endif()
+
 # The program's own code: compiled once with the product's flags, linked into the exe
 # and into the Win32 tests.
 add_library(kelvarin_core STATIC ${KELVARIN_PURE_SOURCES} ${KELVARIN_WIN32_SOURCES})
 target_include_directories(kelvarin_core PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/res)
 target_compile_definitions(kelvarin_core PUBLIC ${KELVARIN_WIN32_DEFS})
 target_compile_options(kelvarin_core PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS}
-  -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
+  -Os -fno-exceptions -fno-rtti ${KELVARIN_CODEGEN_FLAGS} -ffunction-sections -fdata-sections)
 target_link_libraries(kelvarin_core PUBLIC shell32 comctl32 gdi32 user32 advapi32 version kernel32)
 
 add_executable(Kelvarin WIN32 ${KELVARIN_MAIN_SOURCE} ${KELVARIN_RESOURCE})
 target_compile_options(Kelvarin PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVARIN_WARNINGS}
-  -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables)
+  -Os -fno-exceptions -fno-rtti ${KELVARIN_CODEGEN_FLAGS})
 target_link_libraries(Kelvarin PRIVATE kelvarin_core gcc)
 # No C runtime at all: the program's own start-up (crt.cpp) is the entry point, the system's
 # DLLs and libgcc's helpers (stack probes, 64-bit division) are all it links. Stripped,

@@ -34,10 +34,34 @@ HWND FindTrayNotifyWindow() {
     return FindWindowExA(taskbar, NULL, "TrayNotifyWnd", "");
 }
 
+// A busy shell (at log-on) can time out on an add that it then carries out: a modify that
+// succeeds shows the icon is there, and the watchdog must not add it again every second.
+bool AddIcon() {
+    return Shell_NotifyIconA(NIM_ADD, &TrayIconData) ||
+           Shell_NotifyIconA(NIM_MODIFY, &TrayIconData);
+}
+
 // A new notification area: whatever the shell had of us is gone or stale.
 void PutIconBack() {
     Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
-    TrayIconShown = Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
+    TrayIconShown = AddIcon();
+}
+
+// Since Vista a program that runs elevated hears no broadcast from the shell, which does
+// not, unless it lets the message through: Windows 7 for one window, Vista for the process.
+void AllowShellMessage(HWND window, UINT message) {
+    typedef BOOL(WINAPI * WindowFilter)(HWND, UINT, DWORD, void*);
+    typedef BOOL(WINAPI * ProcessFilter)(UINT, DWORD);
+    const DWORD kAllow = 1;  // MSGFLT_ALLOW, and MSGFLT_ADD of the process-wide form
+    HMODULE user = GetModuleHandleA("user32.dll");
+    WindowFilter windowFilter =
+        (WindowFilter)(void*)GetProcAddress(user, "ChangeWindowMessageFilterEx");
+    ProcessFilter processFilter =
+        (ProcessFilter)(void*)GetProcAddress(user, "ChangeWindowMessageFilter");
+    if (windowFilter != NULL)
+        windowFilter(window, message, kAllow, NULL);
+    else if (processFilter != NULL)
+        processFilter(message, kAllow);
 }
 
 }  // namespace
@@ -58,11 +82,13 @@ BOOL AddTrayIcon(HWND window) {
     CopyTextBounded(data.szTip, "", TRAY_TIP_SIZE);
     // Without a taskbar yet, or with a busy one, this fails; the watchdog tries again.
     TrayIconData = data;
-    TrayIconShown = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    TrayIconShown = AddIcon();
     UpdateTrayTip();
     TrayNotifyWindow = FindTrayNotifyWindow();
     SetTimer(window, TRAY_WATCHDOG_TIMER, TRAY_WATCHDOG_PERIOD, TrayWatchdog);
     TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (TaskbarCreated != 0)
+        AllowShellMessage(window, TaskbarCreated);
     return TRUE;
 }
 
@@ -86,7 +112,7 @@ void CALLBACK TrayWatchdog(HWND, UINT, UINT_PTR, DWORD) {
         }
     }
     if (!TrayIconShown)
-        TrayIconShown = Shell_NotifyIconA(NIM_ADD, &TrayIconData) != FALSE;
+        TrayIconShown = AddIcon();
 }
 
 // Windows 98 and later announce a new taskbar. On Windows 9x its notification area can

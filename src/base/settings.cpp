@@ -78,6 +78,13 @@ BOOL WriteIniInt(const char* file, const char* section, const char* key, int val
     return WritePrivateProfileStringA(section, key, text, file);
 }
 
+// All three names null flush the cache for the file. The call answers FALSE whether or not
+// the flush worked, so the file itself is looked at instead.
+bool FlushIniFile(const char* file) {
+    WritePrivateProfileStringA(NULL, NULL, NULL, file);
+    return GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES;
+}
+
 BOOL LoadSettings(AppInfo* info) {
     char iniPath[MODULE_PATH_SIZE];
     char defaultFolder[MODULE_PATH_SIZE];
@@ -128,5 +135,6 @@ BOOL SaveSettings(const AppInfo* info) {
     saved = WriteIniInt(iniPath, kSettingsSection, kKeyHotkeyRemoveWallpaper,
                         EncodeHotkey(info->hotkeyRemoveWallpaper)) &&
             saved;
+    saved = FlushIniFile(iniPath) && saved;
     return saved ? TRUE : FALSE;
 }

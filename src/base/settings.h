@@ -30,6 +30,9 @@ bool ReadIniBool(const char* file, const char* section, const char* key, bool fa
 int ReadIniInt(const char* file, const char* section, const char* key, int fallback);
 BOOL WriteIniBool(const char* file, const char* section, const char* key, bool value);
 BOOL WriteIniInt(const char* file, const char* section, const char* key, int value);
+// Puts the profile writes of file on disk: Windows 9x keeps them in a cache and reports
+// success before anything is written. False when the file is not there afterwards.
+bool FlushIniFile(const char* file);
 
 BOOL LoadSettings(AppInfo* info);
 // TRUE only when every key was written.

@@ -96,7 +96,9 @@ bool PlaceFile(const char* temp, char* path, size_t size, const char* replaceabl
         if (own ? ReplaceFileWith(kSystemCalls, temp, path) : MoveFileA(temp, path) != FALSE)
             return true;
         // The file it may replace can be held open by a viewer: then the next free name.
-        if (!own && !NameTaken())
+        // A DOS-style rename onto a taken name may answer "access denied" rather than
+        // "exists" (Windows 9x): a name that is there now is taken, whatever the error.
+        if (!own && !NameTaken() && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
             break;
     }
     CopyTextBounded(path, wanted, size);

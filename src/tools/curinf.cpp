@@ -58,6 +58,7 @@ void SaveSection(HWND window) {
         return;
     WriteIniInt(ini, kCurInfSection, kKeyX, rect.left);
     WriteIniInt(ini, kCurInfSection, kKeyY, rect.top);
+    FlushIniFile(ini);
 }
 
 LRESULT OnDestroy(HWND window) {

@@ -124,6 +124,7 @@ void SaveSection(HWND window) {
     WriteIniInt(ini, kLoupeSection, kKeyWidth, RectWidth(rect));
     WriteIniInt(ini, kLoupeSection, kKeyHeight, RectHeight(rect));
     WriteIniInt(ini, kLoupeSection, kKeyZoom, Zoom);
+    FlushIniFile(ini);
 }
 
 LRESULT OnDestroy(HWND window) {

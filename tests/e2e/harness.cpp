@@ -311,6 +311,8 @@ LRESULT FakeTaskbar::OnCopyData(HWND, WPARAM wParam, LPARAM lParam) {
         records_.push_back(record);
         if (record.message == 0 /* NIM_ADD */ && addsToRefuse_ > 0) {
             --addsToRefuse_;
+            if (refusedAddsReachShell_ && realTaskbar_ != NULL && IsWindow(realTaskbar_))
+                SendMessageA(realTaskbar_, WM_COPYDATA, wParam, lParam);
             return FALSE;
         }
     }
@@ -344,9 +346,10 @@ bool FakeTaskbar::WaitForRecord(HWND owner, DWORD message, DWORD timeoutMs) {
     return WaitUntil([&] { return !RecordsFor(owner, (int)message).empty(); }, timeoutMs);
 }
 
-void FakeTaskbar::RefuseAdds(int count) {
+void FakeTaskbar::RefuseAdds(int count, bool reachShell) {
     std::lock_guard<std::mutex> guard(lock_);
     addsToRefuse_ = count;
+    refusedAddsReachShell_ = reachShell;
 }
 
 void FakeTaskbar::CreateNotifyArea() {

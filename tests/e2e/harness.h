@@ -103,8 +103,9 @@ class FakeTaskbar {
     bool WaitForRecord(HWND owner, DWORD message, DWORD timeoutMs = 5000);
     void CreateNotifyArea();
     void DestroyNotifyArea();
-    // The next count NIM_ADD requests are recorded and answered FALSE, as a busy shell does.
-    void RefuseAdds(int count);
+    // The next count NIM_ADD requests are recorded and answered FALSE, as a busy shell does;
+    // with reachShell they still add the icon, as an add that timed out can.
+    void RefuseAdds(int count, bool reachShell = false);
 
   private:
     static DWORD WINAPI Thread(LPVOID self);
@@ -120,6 +121,7 @@ class FakeTaskbar {
     std::mutex lock_;
     std::vector<TrayRecord> records_;
     int addsToRefuse_ = 0;
+    bool refusedAddsReachShell_ = false;
 };
 
 // menu_spy.dll hooked into the program's thread: the items of every popup menu it opens

@@ -250,6 +250,23 @@ TEST(TrayLate, ABusyTaskbarThatRefusesTheFirstAddsGetsTheIconLater) {
     EXPECT_EQ(program.WaitExit(), 0);
 }
 
+// The shell added the icon but answered late: the program finds it there and adds no more.
+TEST(TrayLate, AnAddThatTimedOutButTookTheIconIsNotRepeated) {
+    FakeTaskbar taskbar;
+    ASSERT_TRUE(taskbar.Ok());
+    taskbar.RefuseAdds(1, true);
+    ScratchInstall install("kelvarin_tray_timeout");
+    Program program;
+    ASSERT_TRUE(program.Start(install.Exe()));
+    HWND window = program.WaitMainWindow();
+    ASSERT_NE(window, (HWND)NULL);
+    ASSERT_TRUE(taskbar.WaitForRecord(window, kModify));
+    Sleep(2500);  // two watchdog ticks
+    EXPECT_EQ(taskbar.RecordsFor(window, kAdd).size(), 1u);
+    program.Exit();
+    EXPECT_EQ(program.WaitExit(), 0);
+}
+
 TEST(TrayLate, ATaskbarThatAppearsAfterTheStartGetsTheIcon) {
     ScratchInstall install("kelvarin_tray_late");
     Program program;

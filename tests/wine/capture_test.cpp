@@ -17,6 +17,7 @@
 #include "base/app_info.h"
 #include "capture/bmp_writer.h"
 #include "capture/capture.h"
+#include "import_patch.h"
 
 namespace {
 
@@ -94,6 +95,15 @@ TEST_F(Scratch, ReplaceUsesDeleteAndMoveOnlyWhereMoveFileExIsMissing) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"new", "old"}));
 }
 
+// A rename onto a taken name as Windows 9x may answer it.
+BOOL WINAPI MoveFileDeniedWhereTaken(LPCSTR from, LPCSTR to) {
+    if (GetFileAttributesA(to) != INVALID_FILE_ATTRIBUTES) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return MoveFileExA(from, to, 0);
+}
+
 TEST_F(Scratch, WritesTheWholeFileOrLeavesTheEarlierOne) {
     BmpInfoHeader header, topDown;
     InitDibHeader(&header, 5, 3, 24);
@@ -114,6 +124,15 @@ TEST_F(Scratch, WritesTheWholeFileOrLeavesTheEarlierOne) {
     EXPECT_EQ(Slurp(path) + Slurp(folder_ + "\\kelvarin.tmp"), "earliermine");
     const std::vector<std::string> all = {"05090307-2.bmp", "05090307.bmp", "kelvarin.tmp"};
     EXPECT_EQ(Files(), all);  // no temporary left
+    {
+        ImportPatch denied("kernel32.dll", "MoveFileA", (void*)MoveFileDeniedWhereTaken);
+        ASSERT_TRUE(denied.Active());
+        char third[MAX_PATH + 1];
+        strcpy(third, path.c_str());
+        ASSERT_TRUE(WriteBmpFile(third, sizeof third, header, NULL, pixels.data(), NULL));
+        EXPECT_EQ(third, folder_ + "\\05090307-3.bmp");
+        DeleteFileA(third);
+    }
 
     // A bit count without a palette size and a top-down picture write nothing.
     BmpInfoHeader odd = header;

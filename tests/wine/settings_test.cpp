@@ -13,6 +13,7 @@
 
 #include "base/settings.h"
 #include "base/sjis.h"
+#include "import_patch.h"
 
 namespace {
 
@@ -90,6 +91,33 @@ TEST_F(SettingsFile, FirstStartGivesDefaultsAndSaveWritesAllSixKeys) {
     fclose(file);
     EXPECT_NE(strstr(content, "[Kelvarin]"), nullptr);
     EXPECT_NE(strstr(content, "\x92\x8E\x8A\xE1\x8B\xBE\x82\xF0\x95\x5C\x8E\xA6=0"), nullptr);
+}
+
+// WritePrivateProfileStringA as Windows 9x answers it: a write goes to a cache and succeeds;
+// whether the cache reaches the disk is up to the flush (all three names null).
+std::vector<std::string> profileCalls;
+bool cacheReachesDisk;
+BOOL WINAPI CachedProfileWrite(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
+    profileCalls.push_back(section != NULL ? key : std::string("flush ") + file);
+    if (section == NULL && key == NULL && value == NULL && cacheReachesDisk) {
+        HANDLE created = CreateFileA(file, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        CloseHandle(created);
+    }
+    return section != NULL;  // the flush answers FALSE, flushed or not
+}
+
+TEST_F(SettingsFile, SaveFlushesTheCacheAndFailsWhenNothingReachedTheDisk) {
+    ImportPatch cached("kernel32.dll", "WritePrivateProfileStringA", (void*)CachedProfileWrite);
+    ASSERT_TRUE(cached.Active());
+    AppInfo info = {};
+    for (bool reaches : {true, false}) {
+        DeleteFileA(ini.c_str());
+        profileCalls.clear();
+        cacheReachesDisk = reaches;
+        EXPECT_EQ(SaveSettings(&info), reaches ? TRUE : FALSE);
+        ASSERT_EQ(profileCalls.size(), 7u);
+        EXPECT_EQ(profileCalls.back(), "flush " + ini);  // after the last key
+    }
 }
 
 TEST_F(SettingsFile, ValuesRoundTrip) {

@@ -14,6 +14,7 @@
 #include "base/system_path.h"
 #include "base/winutil.h"
 #include "dialogs/settings_dialog.h"
+#include "import_patch.h"
 
 namespace {
 
@@ -298,27 +299,6 @@ BOOL WINAPI RecordBeep(UINT type) {
     return TRUE;
 }
 
-void** FindImport(const char* dll, const char* function) {
-    BYTE* base = (BYTE*)GetModuleHandleA(NULL);
-    IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
-    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (IMAGE_IMPORT_DESCRIPTOR* d = (IMAGE_IMPORT_DESCRIPTOR*)(base + dir.VirtualAddress);
-         d->Name != 0; ++d) {
-        if (lstrcmpiA((char*)(base + d->Name), dll) != 0)
-            continue;
-        IMAGE_THUNK_DATA* names = (IMAGE_THUNK_DATA*)(base + d->OriginalFirstThunk);
-        IMAGE_THUNK_DATA* slots = (IMAGE_THUNK_DATA*)(base + d->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            IMAGE_IMPORT_BY_NAME* name = (IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData);
-            if (strcmp((char*)name->Name, function) == 0)
-                return (void**)&slots->u1.Function;
-        }
-    }
-    return NULL;
-}
-
 struct BoxSeen {
     std::string caption, text;
 };
@@ -343,20 +323,14 @@ DWORD WINAPI AnswerBox(LPVOID out) {
 }
 
 TEST(ShowMessageBox, BeepsForTheIconThenShowsCaptionAndText) {
-    void** slot = FindImport("user32.dll", "MessageBeep");
-    ASSERT_NE(slot, (void**)NULL);
-    DWORD old;
-    ASSERT_TRUE(VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old));
-    void* original = *slot;
-    *slot = (void*)RecordBeep;
+    ImportPatch beep("user32.dll", "MessageBeep", (void*)RecordBeep);
+    ASSERT_TRUE(beep.Active());
     BoxSeen seen;
     HANDLE answer = CreateThread(NULL, 0, AnswerBox, &seen, 0, NULL);
     int button = ShowMessageBox(NULL, "ホットキーの設定", "保存しますか？",
                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     WaitForSingleObject(answer, 15000);
     CloseHandle(answer);
-    *slot = original;
-    VirtualProtect(slot, sizeof *slot, old, &old);
     EXPECT_EQ(button, IDNO);
     EXPECT_EQ(seen.caption, "ホットキーの設定");
     EXPECT_EQ(seen.text, "保存しますか？");
@@ -375,19 +349,13 @@ LPITEMIDLIST WINAPI RecordBrowse(LPBROWSEINFOA info) {
 }
 
 TEST(PickFolder, TheNewStyleOnlyWithComInitialisedAroundIt) {
-    void** slot = FindImport("shell32.dll", "SHBrowseForFolderA");
-    ASSERT_NE(slot, (void**)NULL);
-    DWORD old;
-    ASSERT_TRUE(VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old));
-    void* original = *slot;
-    *slot = (void*)RecordBrowse;
+    ImportPatch browse("shell32.dll", "SHBrowseForFolderA", (void*)RecordBrowse);
+    ASSERT_TRUE(browse.Active());
     char path[MAX_PATH] = "C:\\";
     EXPECT_FALSE(PickFolder(NULL, "", path, path));
     CoInitializeEx(NULL, COINIT_MULTITHREADED);  // no single-threaded apartment to be had
     EXPECT_FALSE(PickFolder(NULL, "", path, path));
     CoUninitialize();
-    *slot = original;
-    VirtualProtect(slot, sizeof *slot, old, &old);
     ASSERT_EQ(browsed.size(), 2u);
     EXPECT_EQ(browsed[0], std::make_pair((UINT)(BIF_RETURNONLYFSDIRS | 0x40), S_FALSE));
     EXPECT_EQ(browsed[1], std::make_pair((UINT)BIF_RETURNONLYFSDIRS, RPC_E_CHANGED_MODE));
