@@ -1,6 +1,6 @@
 // The BMP file writer and the client-area copy against the real API: the file in place
 // only when complete, an earlier file kept on refusal, the replace that works on both
-// system families, and the cursor drawn even when its handle cannot be.
+// system families, the copy by the cursor's hot spot, and the cursor that is shown.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -163,41 +163,124 @@ TEST_F(Scratch, CapturesNothingWithoutAClientArea) {
     DestroyWindow(main);
 }
 
+// The pixels of a 24-bit section of size bytes, and the box of those that differ.
+std::string Bits(HBITMAP section, const void* bits, size_t size) {
+    GdiFlush();
+    std::string copy(static_cast<const char*>(bits), size);
+    DeleteObject(section);
+    return copy;
+}
+
+RECT Changed(const std::string& a, const std::string& b, int width, int height) {
+    RECT box = {width, height, 0, 0};
+    const int stride = (width * 3 + 3) & ~3;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (memcmp(&a[(height - 1 - y) * stride + x * 3], &b[(height - 1 - y) * stride + x * 3],
+                       3) != 0) {
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+            }
+    return box;
+}
+
 // A cursor handle that cannot be drawn (another process's, under Wine) is drawn as the
-// arrow; a drawable one as itself.
-TEST(CopyClientToDib, DrawsTheArrowWhereTheCursorHandleCannotBeDrawn) {
+// arrow; a drawable one as itself, by its hot spot, at its own size.
+TEST(CopyToDib, DrawsTheCursorByItsHotSpotAtItsOwnSizeOrElseTheArrow) {
     HWND window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 40, 40, 120,
                                   90, NULL, NULL, NULL, NULL);
     ASSERT_NE(window, (HWND)NULL);
     UpdateWindow(window);
-    RECT client;
-    GetClientRect(window, &client);
+    CaptureSource source = {window, {0, 0, 0, 0}, SRCCOPY};
+    GetClientRect(window, &source.rect);
     const POINT at = {50, 30};
+    // A monochrome 48 x 48 cursor (its mask holds both halves), black, hot spot 10,20.
+    std::vector<BYTE> masks(48 * 48 / 8 * 2, 0);
+    HCURSOR large = CreateCursor(NULL, 10, 20, 48, 48, masks.data(), masks.data() + 48 * 6);
     const HCURSOR kGiven[] = {NULL, LoadCursorA(NULL, (LPCSTR)IDC_ARROW), (HCURSOR)(UINT_PTR)0x7ff0,
-                              LoadCursorA(NULL, (LPCSTR)IDC_CROSS)};
-    std::string drawn[4];
+                              LoadCursorA(NULL, (LPCSTR)IDC_CROSS), large};
+    std::string drawn[5];
     BITMAPINFO info = {};
     InitDibHeader(reinterpret_cast<BmpInfoHeader*>(&info.bmiHeader), 120, 90, 24);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         void* bits = NULL;
         HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        EXPECT_TRUE(CopyClientToDib(section, window, client, kGiven[i], &at));
-        GdiFlush();
-        drawn[i].assign(static_cast<char*>(bits), info.bmiHeader.biSizeImage);
-        DeleteObject(section);
+        EXPECT_TRUE(CopyToDib(section, source, kGiven[i], &at));
+        drawn[i] = Bits(section, bits, info.bmiHeader.biSizeImage);
     }
+    DestroyCursor(large);
     EXPECT_NE(drawn[1], drawn[0]) << "no arrow drawn";
     EXPECT_EQ(drawn[2], drawn[1]) << "the undrawable handle is not replaced by the arrow";
     EXPECT_NE(drawn[3], drawn[1]) << "the given cursor is not drawn";
+    const RECT box = Changed(drawn[4], drawn[0], 120, 90), wanted = {40, 10, 88, 58};
+    EXPECT_TRUE(EqualRect(&box, &wanted))
+        << box.left << "," << box.top << " " << box.right << "," << box.bottom;
+    // A screen rectangle reaching past the screen's corner over the window: that part stays
+    // black, as the section is made.
+    InitDibHeader(reinterpret_cast<BmpInfoHeader*>(&info.bmiHeader), 80, 90, 24);
+    void* bits = NULL;
+    const CaptureSource corner = {NULL, {-20, -10, 60, 80}, SRCCOPY};
+    HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    EXPECT_TRUE(CopyToDib(section, corner, NULL, NULL));
+    const std::string black(info.bmiHeader.biSizeImage, '\0');
+    const RECT shown = Changed(Bits(section, bits, black.size()), black, 80, 90);
+    EXPECT_TRUE(shown.left == 20 || shown.left == 60) << shown.left;  // desktop or window
+    EXPECT_TRUE(shown.top == 10 || shown.top == 50) << shown.top;
     // Nothing copied is a failure: a section another DC holds, a window that has gone.
-    HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, NULL, NULL, 0);
+    section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, NULL, NULL, 0);
     HDC holder = CreateCompatibleDC(NULL);
     SelectObject(holder, section);
-    EXPECT_FALSE(CopyClientToDib(section, window, client, NULL, NULL));
+    EXPECT_FALSE(CopyToDib(section, source, NULL, NULL));
     DeleteDC(holder);
     DestroyWindow(window);
-    EXPECT_FALSE(CopyClientToDib(section, window, client, NULL, NULL));
+    EXPECT_FALSE(CopyToDib(section, source, NULL, NULL));
     DeleteObject(section);
+}
+
+// The cursor the foreground window shows (the I-beam, hot spot 3,9 in Wine) at the
+// pointer; none while it is hidden.
+TEST(GetShownCursor, TheForegroundWindowsCursorAtThePointerAndNoneWhileHidden) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_IBEAM);
+    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    wc.lpszClassName = "KelvarinTextLike";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 100,
+                                  100, 120, 90, NULL, NULL, NULL, NULL);
+    SetForegroundWindow(window);
+    UpdateWindow(window);
+    SetCursorPos(160, 150);
+    SetCursor(wc.hCursor);  // as the pointer's arrival over the window makes it
+    HCURSOR cursor = NULL;
+    POINT at = {0, 0};
+    ASSERT_TRUE(GetShownCursor(&cursor, &at));
+    EXPECT_EQ(cursor, wc.hCursor);
+    EXPECT_EQ(at.x * 10000 + at.y, 160 * 10000 + 150);
+    const CaptureSource source = {window, {0, 0, 120, 90}, SRCCOPY};
+    const POINT inClient = {at.x - 100, at.y - 100};
+    BITMAPINFO info = {};
+    InitDibHeader(reinterpret_cast<BmpInfoHeader*>(&info.bmiHeader), 120, 90, 24);
+    std::string drawn[2];
+    for (int i = 0; i < 2; ++i) {
+        void* bits = NULL;
+        HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+        EXPECT_TRUE(CopyToDib(section, source, i == 0 ? cursor : NULL, &inClient));
+        if (i == 1) {  // the expected picture: the I-beam's hot spot on the pointer
+            HDC dc = CreateCompatibleDC(NULL);
+            HGDIOBJ old = SelectObject(dc, section);
+            DrawIconEx(dc, inClient.x - 3, inClient.y - 9, cursor, 0, 0, 0, NULL, DI_NORMAL);
+            SelectObject(dc, old);
+            DeleteDC(dc);
+        }
+        drawn[i] = Bits(section, bits, info.bmiHeader.biSizeImage);
+    }
+    EXPECT_EQ(drawn[0], drawn[1]) << "the I-beam is not drawn by its hot spot";
+    ShowCursor(FALSE);
+    EXPECT_FALSE(GetShownCursor(&cursor, &at)) << "a hidden cursor is reported";
+    ShowCursor(TRUE);
+    DestroyWindow(window);
+    UnregisterClassA(wc.lpszClassName, NULL);
 }
 
 }  // namespace
