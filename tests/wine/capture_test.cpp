@@ -215,19 +215,8 @@ TEST(CopyToDib, DrawsTheCursorByItsHotSpotAtItsOwnSizeOrElseTheArrow) {
     const RECT box = Changed(drawn[4], drawn[0], 120, 90), wanted = {40, 10, 88, 58};
     EXPECT_TRUE(EqualRect(&box, &wanted))
         << box.left << "," << box.top << " " << box.right << "," << box.bottom;
-    // A screen rectangle reaching past the screen's corner over the window: that part stays
-    // black, as the section is made.
-    InitDibHeader(reinterpret_cast<BmpInfoHeader*>(&info.bmiHeader), 80, 90, 24);
-    void* bits = NULL;
-    const CaptureSource corner = {NULL, {-20, -10, 60, 80}, SRCCOPY};
-    HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    EXPECT_TRUE(CopyToDib(section, corner, NULL, NULL));
-    const std::string black(info.bmiHeader.biSizeImage, '\0');
-    const RECT shown = Changed(Bits(section, bits, black.size()), black, 80, 90);
-    EXPECT_TRUE(shown.left == 20 || shown.left == 60) << shown.left;  // desktop or window
-    EXPECT_TRUE(shown.top == 10 || shown.top == 50) << shown.top;
     // Nothing copied is a failure: a section another DC holds, a window that has gone.
-    section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, NULL, NULL, 0);
+    HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, NULL, NULL, 0);
     HDC holder = CreateCompatibleDC(NULL);
     SelectObject(holder, section);
     EXPECT_FALSE(CopyToDib(section, source, NULL, NULL));
@@ -275,7 +264,7 @@ TEST(GetShownCursor, TheForegroundWindowsCursorAtThePointerAndNoneWhileHidden) {
         }
         drawn[i] = Bits(section, bits, info.bmiHeader.biSizeImage);
     }
-    EXPECT_EQ(drawn[0], drawn[1]) << "the I-beam is not drawn by its hot spot";
+    EXPECT_TRUE(drawn[0] == drawn[1]) << "the I-beam is not drawn by its hot spot";
     ShowCursor(FALSE);
     EXPECT_FALSE(GetShownCursor(&cursor, &at)) << "a hidden cursor is reported";
     ShowCursor(TRUE);
