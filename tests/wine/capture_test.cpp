@@ -163,58 +163,68 @@ TEST_F(Scratch, CapturesNothingWithoutAClientArea) {
     DestroyWindow(main);
 }
 
-// The pixels of a 24-bit section of size bytes, and the box of those that differ.
-std::string Bits(HBITMAP section, const void* bits, size_t size) {
-    GdiFlush();
-    std::string copy(static_cast<const char*>(bits), size);
-    DeleteObject(section);
-    return copy;
-}
-
-RECT Changed(const std::string& a, const std::string& b, int width, int height) {
-    RECT box = {width, height, 0, 0};
-    const int stride = (width * 3 + 3) & ~3;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (memcmp(&a[(height - 1 - y) * stride + x * 3], &b[(height - 1 - y) * stride + x * 3],
-                       3) != 0) {
+// The box of the pixels in which two 120 x 90 24-bit pictures differ.
+RECT Changed(const std::string& a, const std::string& b) {
+    RECT box = {120, 90, 0, 0};
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (memcmp(&a[(89 - y) * 360 + x * 3], &b[(89 - y) * 360 + x * 3], 3) != 0)
                 box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
                        std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-            }
     return box;
 }
 
-// A cursor handle that cannot be drawn (another process's, under Wine) is drawn as the
-// arrow; a drawable one as itself, by its hot spot, at its own size.
-TEST(CopyToDib, DrawsTheCursorByItsHotSpotAtItsOwnSizeOrElseTheArrow) {
+// The cursor this thread shows in front, none while hidden; a cursor handle that cannot be
+// drawn (another process's, under Wine) is drawn as the arrow, a drawable one as itself,
+// by its hot spot (the I-beam's is 3,9 in Wine) and at its own size.
+TEST(CopyToDib, DrawsTheShownCursorByItsHotSpotAtItsOwnSizeOrElseTheArrow) {
     HWND window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 40, 40, 120,
                                   90, NULL, NULL, NULL, NULL);
     ASSERT_NE(window, (HWND)NULL);
     UpdateWindow(window);
-    CaptureSource source = {window, {0, 0, 0, 0}, SRCCOPY};
-    GetClientRect(window, &source.rect);
-    const POINT at = {50, 30};
-    // A monochrome 48 x 48 cursor (its mask holds both halves), black, hot spot 10,20.
-    std::vector<BYTE> masks(48 * 48 / 8 * 2, 0);
-    HCURSOR large = CreateCursor(NULL, 10, 20, 48, 48, masks.data(), masks.data() + 48 * 6);
-    const HCURSOR kGiven[] = {NULL, LoadCursorA(NULL, (LPCSTR)IDC_ARROW), (HCURSOR)(UINT_PTR)0x7ff0,
-                              LoadCursorA(NULL, (LPCSTR)IDC_CROSS), large};
-    std::string drawn[5];
+    SetForegroundWindow(window);
+    const HCURSOR beam = LoadCursorA(NULL, (LPCSTR)IDC_IBEAM);
+    SetCursor(beam);
+    HCURSOR shown = NULL;
+    POINT at = {0, 0};
+    EXPECT_TRUE(GetShownCursor(&shown, &at) && shown == beam);
+    ShowCursor(FALSE);
+    EXPECT_FALSE(GetShownCursor(&shown, &at)) << "a hidden cursor is reported";
+    ShowCursor(TRUE);
+    ICONINFO cornered;  // the I-beam's image with its hot spot at the corner
+    GetIconInfo(beam, &cornered);
+    cornered.xHotspot = cornered.yHotspot = 0;
+    std::vector<BYTE> masks(48 * 48 / 8 * 2, 0);  // black, 48 x 48, hot spot 10,20
+    const HCURSOR kGiven[] = {NULL,
+                              LoadCursorA(NULL, (LPCSTR)IDC_ARROW),
+                              (HCURSOR)(UINT_PTR)0x7ff0,
+                              CreateCursor(NULL, 10, 20, 48, 48, masks.data(), &masks[288]),
+                              beam,
+                              CreateIconIndirect(&cornered)};
+    const CaptureSource source = {window, {0, 0, 120, 90}, SRCCOPY};
+    at = {50, 30};
+    std::string drawn[6];
     BITMAPINFO info = {};
     InitDibHeader(reinterpret_cast<BmpInfoHeader*>(&info.bmiHeader), 120, 90, 24);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         void* bits = NULL;
         HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
         EXPECT_TRUE(CopyToDib(section, source, kGiven[i], &at));
-        drawn[i] = Bits(section, bits, info.bmiHeader.biSizeImage);
+        GdiFlush();
+        drawn[i].assign(static_cast<char*>(bits), info.bmiHeader.biSizeImage);
+        DeleteObject(section);
     }
-    DestroyCursor(large);
-    EXPECT_NE(drawn[1], drawn[0]) << "no arrow drawn";
-    EXPECT_EQ(drawn[2], drawn[1]) << "the undrawable handle is not replaced by the arrow";
-    EXPECT_NE(drawn[3], drawn[1]) << "the given cursor is not drawn";
-    const RECT box = Changed(drawn[4], drawn[0], 120, 90), wanted = {40, 10, 88, 58};
-    EXPECT_TRUE(EqualRect(&box, &wanted))
-        << box.left << "," << box.top << " " << box.right << "," << box.bottom;
+    DestroyCursor(kGiven[3]);
+    DestroyCursor(kGiven[5]);
+    DeleteObject(cornered.hbmMask);
+    DeleteObject(cornered.hbmColor);
+    EXPECT_TRUE(drawn[1] != drawn[0]) << "no arrow drawn";
+    EXPECT_TRUE(drawn[2] == drawn[1]) << "the undrawable handle is not replaced by the arrow";
+    const RECT large = Changed(drawn[3], drawn[0]), wanted = {40, 10, 88, 58};
+    EXPECT_TRUE(EqualRect(&large, &wanted)) << large.left << "," << large.top << " " << large.right;
+    RECT beamBox = Changed(drawn[4], drawn[0]), cornerBox = Changed(drawn[5], drawn[0]);
+    OffsetRect(&cornerBox, -3, -9);
+    EXPECT_TRUE(!IsRectEmpty(&beamBox) && EqualRect(&beamBox, &cornerBox)) << beamBox.left;
     // Nothing copied is a failure: a section another DC holds, a window that has gone.
     HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, NULL, NULL, 0);
     HDC holder = CreateCompatibleDC(NULL);
@@ -224,52 +234,6 @@ TEST(CopyToDib, DrawsTheCursorByItsHotSpotAtItsOwnSizeOrElseTheArrow) {
     DestroyWindow(window);
     EXPECT_FALSE(CopyToDib(section, source, NULL, NULL));
     DeleteObject(section);
-}
-
-// The cursor the foreground window shows (the I-beam, hot spot 3,9 in Wine) at the
-// pointer; none while it is hidden.
-TEST(GetShownCursor, TheForegroundWindowsCursorAtThePointerAndNoneWhileHidden) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_IBEAM);
-    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    wc.lpszClassName = "KelvarinTextLike";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 100,
-                                  100, 120, 90, NULL, NULL, NULL, NULL);
-    SetForegroundWindow(window);
-    UpdateWindow(window);
-    SetCursorPos(160, 150);
-    SetCursor(wc.hCursor);  // as the pointer's arrival over the window makes it
-    HCURSOR cursor = NULL;
-    POINT at = {0, 0};
-    ASSERT_TRUE(GetShownCursor(&cursor, &at));
-    EXPECT_EQ(cursor, wc.hCursor);
-    EXPECT_EQ(at.x * 10000 + at.y, 160 * 10000 + 150);
-    const CaptureSource source = {window, {0, 0, 120, 90}, SRCCOPY};
-    const POINT inClient = {at.x - 100, at.y - 100};
-    BITMAPINFO info = {};
-    InitDibHeader(reinterpret_cast<BmpInfoHeader*>(&info.bmiHeader), 120, 90, 24);
-    std::string drawn[2];
-    for (int i = 0; i < 2; ++i) {
-        void* bits = NULL;
-        HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        EXPECT_TRUE(CopyToDib(section, source, i == 0 ? cursor : NULL, &inClient));
-        if (i == 1) {  // the expected picture: the I-beam's hot spot on the pointer
-            HDC dc = CreateCompatibleDC(NULL);
-            HGDIOBJ old = SelectObject(dc, section);
-            DrawIconEx(dc, inClient.x - 3, inClient.y - 9, cursor, 0, 0, 0, NULL, DI_NORMAL);
-            SelectObject(dc, old);
-            DeleteDC(dc);
-        }
-        drawn[i] = Bits(section, bits, info.bmiHeader.biSizeImage);
-    }
-    EXPECT_TRUE(drawn[0] == drawn[1]) << "the I-beam is not drawn by its hot spot";
-    ShowCursor(FALSE);
-    EXPECT_FALSE(GetShownCursor(&cursor, &at)) << "a hidden cursor is reported";
-    ShowCursor(TRUE);
-    DestroyWindow(window);
-    UnregisterClassA(wc.lpszClassName, NULL);
 }
 
 }  // namespace
