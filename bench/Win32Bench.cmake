@@ -78,7 +78,7 @@ target_compile_options(capture_timing PRIVATE ${KELVARIN_CHARSET_FLAGS} ${KELVAR
 target_link_libraries(capture_timing PRIVATE e2e_support)
 target_link_options(capture_timing PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(capture_timing PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-add_dependencies(capture_timing Kelvarin object_probe)
+add_dependencies(capture_timing Kelvarin object_probe dwmapi_standin)
 # Object counts load the probe DLL from the counting program's own folder.
 add_custom_command(TARGET capture_timing POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
                    $<TARGET_FILE:object_probe> ${CMAKE_BINARY_DIR}/bench/)

@@ -3,6 +3,7 @@
 #  - hotkey 1 to complete file against `xwd -root` of the same X server, at 1024x768 and
 #    at larger desktops (KELVARIN_CAPTURE_SIZES, default 1920x1080 and 3840x2160), in
 #    alternating batches so that a busy machine slows both alike;
+#  - hotkey 2 from the window's DC against the screen-DC copy of a composed desktop;
 #  - WriteBmpFile of a 1920x1080 picture against one fwrite of the same bytes;
 #  - objects and private memory after the first and the 1000th capture.
 #   capture.sh ROOT [STATE]   (STATE, a running session, is not used: sizes differ)
@@ -62,5 +63,6 @@ for size in $sizes; do
 done
 
 sh "$env_script" start "$state" "$arch" >/dev/null
+sh "$env_script" exec "$state" "$timing" window "$batch"
 sh "$env_script" exec "$state" "$timing" writer 50
 sh "$env_script" exec "$state" "$timing" repeat 1000

@@ -16,6 +16,7 @@ set(KELVARIN_PURE_SOURCES
   src/wallpaper/wallpaper_style.cpp
   src/tools/loupe_geometry.cpp
   src/capture/bmp_format.cpp
+  src/capture/screen_copy.cpp
   src/dialogs/dialog_text.cpp
 )
 

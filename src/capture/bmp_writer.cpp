@@ -106,10 +106,22 @@ bool PlaceFile(const char* temp, char* path, size_t size, const char* replaceabl
 }
 
 // Plain WriteFile on a handle: the C runtime's streams would add a buffer copy and, under
-// Wine, more calls into the server per file than the rename that follows.
+// Wine, more calls into the server per file than the rename that follows. At most 1 MB a
+// call: one write of 64 MB or more to a network share fails on XP and Server 2003, and
+// the picture of several large monitors is bigger than that.
+const size_t kWritePiece = 1024 * 1024;
+
 bool WriteToFile(void* file, const void* bytes, size_t size) {
-    DWORD written = 0;
-    return WriteFile((HANDLE)file, bytes, (DWORD)size, &written, NULL) && written == size;
+    const char* next = (const char*)bytes;
+    for (size_t left = size; left > 0;) {
+        const DWORD piece = (DWORD)(left < kWritePiece ? left : kWritePiece);
+        DWORD written = 0;
+        if (!WriteFile((HANDLE)file, next, piece, &written, NULL) || written != piece)
+            return false;
+        next += piece;
+        left -= piece;
+    }
+    return true;
 }
 
 }  // namespace

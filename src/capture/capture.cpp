@@ -3,9 +3,11 @@
 
 #include "base/app_info.h"
 #include "base/sjis.h"
+#include "base/system_path.h"
 #include "base/text.h"
 #include "base/winutil.h"
 #include "capture/bmp_writer.h"
+#include "capture/screen_copy.h"
 #include "wallpaper/wallpaper.h"
 
 namespace {
@@ -79,7 +81,19 @@ class MemoryDc {
     HGDIOBJ previous_;
 };
 
-const UINT kCursorDrawFlags = DI_NORMAL | DI_DEFAULTSIZE;
+// Newer than the headers of Windows 95 and NT 4 show.
+const int kSmXVirtualScreen = 76;  // SM_XVIRTUALSCREEN, then Y, CX, CY: Windows 98 and 2000
+const DWORD kCursorShowing = 1;    // CURSOR_SHOWING
+
+// CURSORINFO, for GetCursorInfo (Windows 98 and 2000 on); cbSize must be set.
+struct CursorInfo {
+    DWORD cbSize;
+    DWORD flags;
+    HCURSOR hCursor;
+    POINT ptScreenPos;
+};
+typedef BOOL(WINAPI* GetCursorInfoFunction)(CursorInfo* info);
+typedef HRESULT(WINAPI* DwmIsCompositionEnabledFunction)(BOOL* enabled);
 
 // The capture written last, which the next one may replace while it is of the same second:
 // the repeats of a held hotkey then leave one picture per second rather than a numbered
@@ -87,17 +101,112 @@ const UINT kCursorDrawFlags = DI_NORMAL | DI_DEFAULTSIZE;
 char LastCapture[kPathSize];
 DWORD LastCaptureTick;
 
+// The bounding box of every monitor; Windows 95 and NT 4 answer 0 for its metrics, and
+// have one monitor, the screen at 0,0.
+RECT VirtualScreen() {
+    RECT screen = {GetSystemMetrics(kSmXVirtualScreen), GetSystemMetrics(kSmXVirtualScreen + 1),
+                   GetSystemMetrics(kSmXVirtualScreen + 2),
+                   GetSystemMetrics(kSmXVirtualScreen + 3)};
+    if (screen.right == 0 || screen.bottom == 0) {
+        screen.left = screen.top = 0;
+        screen.right = GetSystemMetrics(SM_CXSCREEN);
+        screen.bottom = GetSystemMetrics(SM_CYSCREEN);
+    }
+    screen.right += screen.left;
+    screen.bottom += screen.top;
+    return screen;
+}
+
+// Decided once: the version does not change while the program runs.
+DWORD DesktopRasterOp() {
+    static DWORD rop;
+    if (rop == 0) {
+        const DWORD version = GetVersion();  // the high bit marks 95, 98 and Me
+        rop = ScreenCopyRasterOp((version & 0x80000000) ? kPlatformWindows : kPlatformNt,
+                                 LOBYTE(version), HIBYTE(LOWORD(version)));
+    }
+    return rop;
+}
+
+// Windows Vista and 7 with composition on, and always from Windows 8 on. There what a
+// program draws with DirectX or DirectComposition is missing from its window's DC (black
+// in a copy) and only the screen shows it. Asked at each capture, since Vista and 7 can
+// turn composition on and off; systems before Vista have no dwmapi.dll at all.
+bool DesktopComposed() {
+    HMODULE library = LoadSystemLibrary("dwmapi.dll");
+    if (library == NULL)
+        return false;
+    DwmIsCompositionEnabledFunction isEnabled =
+        (DwmIsCompositionEnabledFunction)(void*)GetProcAddress(library, "DwmIsCompositionEnabled");
+    BOOL enabled = FALSE;
+    const bool composed = isEnabled != NULL && SUCCEEDED(isEnabled(&enabled)) && enabled;
+    FreeLibrary(library);
+    return composed;
+}
+
+// The whole virtual screen for the desktop window, else the window's client area: from
+// the screen at the client's screen position where the desktop is composed (what the user
+// sees there; before composition the window's DC gives the same), from the window's DC
+// otherwise. False for an empty or unreadable area.
+bool FindCaptureSource(HWND window, CaptureSource* source) {
+    source->window = window;
+    source->rop = SRCCOPY;
+    if (window == GetDesktopWindow()) {
+        source->window = NULL;
+        source->rect = VirtualScreen();
+        source->rop = DesktopRasterOp();
+    } else if (window == NULL || !GetClientRect(window, &source->rect)) {
+        return false;
+    } else if (DesktopComposed()) {
+        POINT origin = {0, 0};
+        if (!ClientToScreen(window, &origin))
+            return false;
+        OffsetRect(&source->rect, origin.x, origin.y);
+        source->window = NULL;
+    }
+    return source->rect.right > source->rect.left && source->rect.bottom > source->rect.top;
+}
+
+// Draws cursor at its own size with its hot spot at x, y. False when the system cannot
+// read or draw it: under Wine only the process that made a cursor can.
+bool DrawCursor(HDC dc, HCURSOR cursor, int x, int y) {
+    ICONINFO icon;
+    if (!GetIconInfo(cursor, &icon))
+        return false;
+    // GetIconInfo hands over copies of both bitmaps (the colour one is null for a
+    // monochrome cursor, whose mask holds both halves at twice the height).
+    if (icon.hbmMask != NULL)
+        DeleteObject(icon.hbmMask);
+    if (icon.hbmColor != NULL)
+        DeleteObject(icon.hbmColor);
+    // A zero size without DI_DEFAULTSIZE is the cursor's own: the icon size would shrink a
+    // cursor the user has enlarged.
+    return DrawIconEx(dc, x - (int)icon.xHotspot, y - (int)icon.yHotspot, cursor, 0, 0, 0, NULL,
+                      DI_NORMAL) != FALSE;
+}
+
+// Windows 95 and NT 4 have no GetCursorInfo: sharing the foreground thread's input state
+// for the one call makes GetCursor answer with that application's cursor.
+HCURSOR GetForegroundCursor() {
+    DWORD self = GetCurrentThreadId();
+    DWORD other = GetWindowThreadProcessId(GetForegroundWindow(), NULL);
+    if (other == self)
+        return GetCursor();
+    AttachThreadInput(self, other, TRUE);
+    HCURSOR cursor = GetCursor();
+    AttachThreadInput(self, other, FALSE);
+    return cursor;
+}
+
 }  // namespace
 
 bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* path) {
     const AppInfo* info = (const AppInfo*)GetPropA(mainWindow, PROP_APPINFO);
-    RECT client;
-    if (info == NULL || source == NULL || !GetClientRect(source, &client) || client.right <= 0 ||
-        client.bottom <= 0) {
+    CaptureSource from;
+    if (info == NULL || !FindCaptureSource(source, &from))
         return false;
-    }
     BmpInfoHeader header;
-    InitDibHeader(&header, client.right, client.bottom, 24);
+    InitDibHeader(&header, from.rect.right - from.rect.left, from.rect.bottom - from.rect.top, 24);
     HeapBlock block(kDibInfoBlockSize);
     if (block.Get() == NULL)
         return false;
@@ -111,12 +220,9 @@ bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* pa
 
     HCURSOR cursor = NULL;
     POINT position;
-    if (withCursor) {
-        cursor = GetForegroundCursor();
-        if (!GetCursorPos(&position))
-            cursor = NULL;
-    }
-    if (!CopyClientToDib(section, source, client, cursor, cursor != NULL ? &position : NULL))
+    if (withCursor && !GetShownCursor(&cursor, &position))
+        cursor = NULL;
+    if (!CopyToDib(section, from, cursor, cursor != NULL ? &position : NULL))
         return false;
     GdiFlush();  // drawing may be batched; the bits are read directly below
     // A name holds the second but neither month nor year: the same name a second or more
@@ -132,41 +238,58 @@ bool CaptureClientToFile(HWND mainWindow, HWND source, bool withCursor, char* pa
     return true;
 }
 
-bool CopyClientToDib(HBITMAP section, HWND window, const RECT& client, HCURSOR cursor,
-                     const POINT* position) {
+bool CopyToDib(HBITMAP section, const CaptureSource& source, HCURSOR cursor,
+               const POINT* position) {
     // Each failure leaves the section as the system made it, a black picture: no picture.
     // A section held by another DC is not selected, and the blit would fill the memory
     // DC's default 1 x 1 bitmap; BitBlt fails when the window has gone or the desktop has
     // switched (a locked workstation, a consent prompt, the secure attention screen).
-    WindowDc windowDc(window);
-    if (windowDc.Get() == NULL)
+    WindowDc sourceDc(source.window);  // GetDC(NULL): the screen
+    if (sourceDc.Get() == NULL)
         return false;
-    MemoryDc memoryDc(windowDc.Get(), section);
+    MemoryDc memoryDc(sourceDc.Get(), section);
     HDC dc = memoryDc.Get();
-    if (dc == NULL || !memoryDc.Selected() ||
-        !BitBlt(dc, 0, 0, client.right, client.bottom, windowDc.Get(), 0, 0, SRCCOPY)) {
+    if (dc == NULL || !memoryDc.Selected())
+        return false;
+    // Only what the screen has is copied: the rest of a rectangle reaching past it stays
+    // as the section was made, black, rather than whatever the driver gives for it.
+    RECT copied = source.rect;
+    if (source.window == NULL) {
+        const RECT screen = VirtualScreen();
+        if (!IntersectRect(&copied, &source.rect, &screen))
+            SetRectEmpty(&copied);
+    }
+    if (!IsRectEmpty(&copied) &&
+        !BitBlt(dc, copied.left - source.rect.left, copied.top - source.rect.top,
+                copied.right - copied.left, copied.bottom - copied.top, sourceDc.Get(), copied.left,
+                copied.top, source.rop)) {
         return false;
     }
-    if (cursor != NULL && position != NULL &&
-        !DrawIconEx(dc, position->x, position->y, cursor, 0, 0, 0, NULL, kCursorDrawFlags)) {
+    if (cursor != NULL && position != NULL) {
+        const int x = position->x - source.rect.left, y = position->y - source.rect.top;
         // The system's arrow is shared: loaded, never destroyed.
-        DrawIconEx(dc, position->x, position->y, LoadCursorA(NULL, (LPCSTR)IDC_ARROW), 0, 0, 0,
-                   NULL, kCursorDrawFlags);
+        if (!DrawCursor(dc, cursor, x, y))
+            DrawCursor(dc, LoadCursorA(NULL, (LPCSTR)IDC_ARROW), x, y);
     }
     return true;
 }
 
-// Sharing the foreground thread's input state for the one call makes GetCursor answer
-// with that application's cursor rather than this program's.
-HCURSOR GetForegroundCursor() {
-    DWORD self = GetCurrentThreadId();
-    DWORD other = GetWindowThreadProcessId(GetForegroundWindow(), NULL);
-    if (other == self)
-        return GetCursor();
-    AttachThreadInput(self, other, TRUE);
-    HCURSOR cursor = GetCursor();
-    AttachThreadInput(self, other, FALSE);
-    return cursor;
+// GetCursorInfo, where the system has it, tells the cursor the user sees whichever thread
+// set it, and whether it is shown, without joining another thread's input.
+bool GetShownCursor(HCURSOR* cursor, POINT* position) {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    GetCursorInfoFunction getCursorInfo =
+        user != NULL ? (GetCursorInfoFunction)(void*)GetProcAddress(user, "GetCursorInfo") : NULL;
+    if (getCursorInfo == NULL) {
+        *cursor = GetForegroundCursor();
+        return *cursor != NULL && GetCursorPos(position);
+    }
+    CursorInfo shown = {sizeof shown, 0, NULL, {0, 0}};
+    if (!getCursorInfo(&shown) || !(shown.flags & kCursorShowing) || shown.hCursor == NULL)
+        return false;
+    *cursor = shown.hCursor;
+    *position = shown.ptScreenPos;
+    return true;
 }
 
 bool MakeCaptureFilePath(char* dest, size_t size, const char* folder) {

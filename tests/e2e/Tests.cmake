@@ -84,3 +84,15 @@ foreach(src ${KELVARIN_E2E_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_dependencies(${name} url_recorder fake_rsrc32)
 endforeach()
+
+# The composed desktop's stand-in library (composition.h), exported undecorated as the
+# system's is.
+add_library(dwmapi_standin SHARED ${CMAKE_CURRENT_LIST_DIR}/dwmapi_standin.cpp)
+target_compile_options(dwmapi_standin PRIVATE -Wall -Wextra -Werror)
+target_link_options(dwmapi_standin PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at)
+set_target_properties(dwmapi_standin PROPERTIES PREFIX "" OUTPUT_NAME dwmapi
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+foreach(src ${KELVARIN_E2E_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_dependencies(${name} dwmapi_standin)
+endforeach()

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "capture_input.h"
+#include "composition.h"
 #include "harness.h"
 
 namespace {
@@ -202,6 +203,43 @@ TEST_F(Capture, HotkeysWriteTheDesktopWithTheCursorAndTheClientAreaAsWallpaper) 
     EXPECT_TRUE(e2e::WaitUntil(
         [&] { return e2e::ReadDesktopValue("Wallpaper") == folder + "\\" + name; }, 5000))
         << e2e::ReadDesktopValue("Wallpaper");
+}
+
+// Where the desktop is composed the window capture is what the screen shows over the client
+// area: a small top-most window over it is in the picture (the window's own DC would give
+// black there).
+TEST_F(Capture, WindowCaptureOfAComposedDesktopShowsWhatCoversTheClientArea) {
+    std::string folder = MakeFolder("kelvarin_composed");
+    e2e::ComposedDesktop composed;
+    ASSERT_TRUE(composed.Ok());
+    Session session("kelvarin_capture_composed", folder);
+    ASSERT_TRUE(session.started);
+    PaintedWindow window(WS_OVERLAPPEDWINDOW, 150, 120, 320, 200);
+    HWND cover =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | SS_WHITERECT,
+                        150 + 100, 120 + 40, 60, 30, NULL, NULL, NULL, NULL);
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    UpdateWindow(cover);
+    ASSERT_EQ(GetForegroundWindow(), window.Handle());
+    HDC screen = GetDC(NULL);
+    const COLORREF white = GetPixel(screen, 150 + 130, 120 + 55);
+    ReleaseDC(NULL, screen);
+    std::string name = PressAndWait(e2e::kWindowKey, folder);
+    DestroyWindow(cover);
+    ASSERT_FALSE(name.empty());
+    std::string bmp = CheckedCapture(folder + "\\" + name, 320, 200, "composed.bmp");
+    ASSERT_FALSE(bmp.empty());
+    std::vector<POINT> off = Unpainted(bmp, 320, 200, 0, 0);
+    int covered = 0;
+    for (POINT p : off) {
+        const char* bgr = &bmp[54 + (199 - p.y) * 960 + p.x * 3];
+        covered += p.x >= 100 && p.x < 160 && p.y >= 40 && p.y < 70 &&
+                   RGB((BYTE)bgr[2], (BYTE)bgr[1], (BYTE)bgr[0]) == white;
+    }
+    EXPECT_NE(white, RGB(0, 0, 0));
+    EXPECT_EQ(off.size(), 60u * 30u);
+    EXPECT_EQ(covered, 60 * 30) << "the covering window is not in the picture";
 }
 
 // The exact path the program built shows in the wallpaper value. A missing folder is not

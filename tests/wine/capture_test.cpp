@@ -1,6 +1,6 @@
 // The BMP file writer and the client-area copy against the real API: the file in place
 // only when complete, an earlier file kept on refusal, the replace that works on both
-// system families, and the cursor drawn even when its handle cannot be.
+// system families, the copy by the cursor's hot spot, and the cursor that is shown.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -182,40 +182,76 @@ TEST_F(Scratch, CapturesNothingWithoutAClientArea) {
     DestroyWindow(main);
 }
 
-// A cursor handle that cannot be drawn (another process's, under Wine) is drawn as the
-// arrow; a drawable one as itself.
-TEST(CopyClientToDib, DrawsTheArrowWhereTheCursorHandleCannotBeDrawn) {
+// The box of the pixels in which two 120 x 90 24-bit pictures differ.
+RECT Changed(const std::string& a, const std::string& b) {
+    RECT box = {120, 90, 0, 0};
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (memcmp(&a[(89 - y) * 360 + x * 3], &b[(89 - y) * 360 + x * 3], 3) != 0)
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+    return box;
+}
+
+// The cursor this thread shows in front, none while hidden; a cursor handle that cannot be
+// drawn (another process's, under Wine) is drawn as the arrow, a drawable one as itself,
+// by its hot spot (the I-beam's is 3,9 in Wine) and at its own size.
+TEST(CopyToDib, DrawsTheShownCursorByItsHotSpotAtItsOwnSizeOrElseTheArrow) {
     HWND window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 40, 40, 120,
                                   90, NULL, NULL, NULL, NULL);
     ASSERT_NE(window, (HWND)NULL);
     UpdateWindow(window);
-    RECT client;
-    GetClientRect(window, &client);
-    const POINT at = {50, 30};
-    const HCURSOR kGiven[] = {NULL, LoadCursorA(NULL, (LPCSTR)IDC_ARROW), (HCURSOR)(UINT_PTR)0x7ff0,
-                              LoadCursorA(NULL, (LPCSTR)IDC_CROSS)};
-    std::string drawn[4];
+    SetForegroundWindow(window);
+    const HCURSOR beam = LoadCursorA(NULL, (LPCSTR)IDC_IBEAM);
+    SetCursor(beam);
+    HCURSOR shown = NULL;
+    POINT at = {0, 0};
+    EXPECT_TRUE(GetShownCursor(&shown, &at) && shown == beam);
+    ShowCursor(FALSE);
+    EXPECT_FALSE(GetShownCursor(&shown, &at)) << "a hidden cursor is reported";
+    ShowCursor(TRUE);
+    ICONINFO cornered;  // the I-beam's image with its hot spot at the corner
+    GetIconInfo(beam, &cornered);
+    cornered.xHotspot = cornered.yHotspot = 0;
+    std::vector<BYTE> masks(48 * 48 / 8 * 2, 0);  // black, 48 x 48, hot spot 10,20
+    const HCURSOR kGiven[] = {NULL,
+                              LoadCursorA(NULL, (LPCSTR)IDC_ARROW),
+                              (HCURSOR)(UINT_PTR)0x7ff0,
+                              CreateCursor(NULL, 10, 20, 48, 48, masks.data(), &masks[288]),
+                              beam,
+                              CreateIconIndirect(&cornered)};
+    const CaptureSource source = {window, {0, 0, 120, 90}, SRCCOPY};
+    at = {50, 30};
+    std::string drawn[6];
     BITMAPINFO info = {};
     InitDibHeader(reinterpret_cast<BmpInfoHeader*>(&info.bmiHeader), 120, 90, 24);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 6; ++i) {
         void* bits = NULL;
         HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        EXPECT_TRUE(CopyClientToDib(section, window, client, kGiven[i], &at));
+        EXPECT_TRUE(CopyToDib(section, source, kGiven[i], &at));
         GdiFlush();
         drawn[i].assign(static_cast<char*>(bits), info.bmiHeader.biSizeImage);
         DeleteObject(section);
     }
-    EXPECT_NE(drawn[1], drawn[0]) << "no arrow drawn";
-    EXPECT_EQ(drawn[2], drawn[1]) << "the undrawable handle is not replaced by the arrow";
-    EXPECT_NE(drawn[3], drawn[1]) << "the given cursor is not drawn";
+    DestroyCursor(kGiven[3]);
+    DestroyCursor(kGiven[5]);
+    DeleteObject(cornered.hbmMask);
+    DeleteObject(cornered.hbmColor);
+    EXPECT_TRUE(drawn[1] != drawn[0]) << "no arrow drawn";
+    EXPECT_TRUE(drawn[2] == drawn[1]) << "the undrawable handle is not replaced by the arrow";
+    const RECT large = Changed(drawn[3], drawn[0]), wanted = {40, 10, 88, 58};
+    EXPECT_TRUE(EqualRect(&large, &wanted)) << large.left << "," << large.top << " " << large.right;
+    RECT beamBox = Changed(drawn[4], drawn[0]), cornerBox = Changed(drawn[5], drawn[0]);
+    OffsetRect(&cornerBox, -3, -9);
+    EXPECT_TRUE(!IsRectEmpty(&beamBox) && EqualRect(&beamBox, &cornerBox)) << beamBox.left;
     // Nothing copied is a failure: a section another DC holds, a window that has gone.
     HBITMAP section = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, NULL, NULL, 0);
     HDC holder = CreateCompatibleDC(NULL);
     SelectObject(holder, section);
-    EXPECT_FALSE(CopyClientToDib(section, window, client, NULL, NULL));
+    EXPECT_FALSE(CopyToDib(section, source, NULL, NULL));
     DeleteDC(holder);
     DestroyWindow(window);
-    EXPECT_FALSE(CopyClientToDib(section, window, client, NULL, NULL));
+    EXPECT_FALSE(CopyToDib(section, source, NULL, NULL));
     DeleteObject(section);
 }
 
