@@ -131,17 +131,20 @@ DWORD DesktopRasterOp() {
 // Windows Vista and 7 with composition on, and always from Windows 8 on. There what a
 // program draws with DirectX or DirectComposition is missing from its window's DC (black
 // in a copy) and only the screen shows it. Asked at each capture, since Vista and 7 can
-// turn composition on and off; systems before Vista have no dwmapi.dll at all.
+// turn composition on and off; the library is looked for once and kept (systems before
+// Vista have none).
 bool DesktopComposed() {
-    HMODULE library = LoadSystemLibrary("dwmapi.dll");
-    if (library == NULL)
-        return false;
-    DwmIsCompositionEnabledFunction isEnabled =
-        (DwmIsCompositionEnabledFunction)(void*)GetProcAddress(library, "DwmIsCompositionEnabled");
+    static bool looked;
+    static DwmIsCompositionEnabledFunction isEnabled;
+    if (!looked) {
+        looked = true;
+        HMODULE library = LoadSystemLibrary("dwmapi.dll");
+        if (library != NULL)
+            isEnabled = (DwmIsCompositionEnabledFunction)(void*)GetProcAddress(
+                library, "DwmIsCompositionEnabled");
+    }
     BOOL enabled = FALSE;
-    const bool composed = isEnabled != NULL && SUCCEEDED(isEnabled(&enabled)) && enabled;
-    FreeLibrary(library);
-    return composed;
+    return isEnabled != NULL && SUCCEEDED(isEnabled(&enabled)) && enabled;
 }
 
 // The whole virtual screen for the desktop window, else the window's client area: from
