@@ -101,6 +101,10 @@ export LANG=ja_JP.UTF-8
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 ENV
     . "$envfile"
+    # A prefix is of one architecture: one made for the other build is made anew.
+    if [ -f "$WINEPREFIX/system.reg" ] && ! grep -q "^#arch=$WINEARCH" "$WINEPREFIX/system.reg"; then
+        rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         rm -rf "$WINEPREFIX"
         wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wine-env: wineboot failed, see $state/wineboot.log" >&2; exit 1; }
