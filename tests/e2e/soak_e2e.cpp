@@ -30,6 +30,11 @@ const UINT kTrayNotify = 0x8001;
 const SIZE_T kPrivateSlack = 128 * 1024;
 // What one more DC in Wine's cache of window DCs costs (its region and surface included).
 const SIZE_T kCachedDcBytes = 8 * 1024;
+// A dialog's opening moves more: Wine's own dialog code, run on the program's two templates
+// by a procedure that does nothing (bench/dialog_baseline.cpp), grew by up to 276 KB over
+// 1,000 openings in the x64 build; loading and freeing version.dll 1,000 times, as the
+// About box does, only by 12 KB (bench/version_growth.cpp).
+const SIZE_T kDialogSlack = 320 * 1024;
 
 int Rounds() {
     const char* text = getenv("KELVARIN_SOAK_ROUNDS");
@@ -195,7 +200,8 @@ class Soak : public testing::Test {
 
     // One action, rounds times; the counts after the first round and after the last.
     // allowedHandles: growth that is not the program's own (see WineHandlesPerModeChange).
-    void Measure(const char* name, const std::function<bool()>& action, long allowedHandles = 0) {
+    void Measure(const char* name, const std::function<bool()>& action, long allowedHandles = 0,
+                 SIZE_T allowedPrivate = kPrivateSlack) {
         const int rounds = Rounds();
         ASSERT_TRUE(action()) << name << ": round 1";
         Idle();
@@ -222,7 +228,7 @@ class Soak : public testing::Test {
         EXPECT_EQ(last.user, first.user) << name;
         EXPECT_LE(last.handles, first.handles + allowedHandles) << name;
         EXPECT_GE(last.handles, first.handles) << name;
-        EXPECT_LE(last.privateBytes, first.privateBytes + kPrivateSlack + cached * kCachedDcBytes)
+        EXPECT_LE(last.privateBytes, first.privateBytes + allowedPrivate + cached * kCachedDcBytes)
             << name;
         EXPECT_TRUE(program.Running()) << name;
     }
@@ -273,8 +279,10 @@ TEST_F(Soak, EveryActionRepeatedLeavesNothingBehind) {
     RemoveCaptures();
     Measure("magnifier", [&] { return Tool(40051, "loupe"); });
     Measure("coordinate window", [&] { return Tool(40052, "CursorInfoWindow"); });
-    Measure("settings dialog", [&] { return Dialog(40048); });
-    Measure("About box", [&] { return Dialog(40002); });
+    Measure(
+        "settings dialog", [&] { return Dialog(40048); }, 0, kDialogSlack);
+    Measure(
+        "About box", [&] { return Dialog(40002); }, 0, kDialogSlack);
     program.Exit();
     EXPECT_EQ(program.WaitExit(), 0);
     RemoveCaptures();
