@@ -8,6 +8,7 @@
 #include "tools/loupe_geometry.h"
 
 const char kLoupeClass[] = "loupe";
+const char kLoupeFrameClass[] = "loupeframe";
 const char kLoupeSection[] = "虫眼鏡";
 
 namespace {
@@ -18,6 +19,7 @@ const char kKeyWidth[] = "幅";
 const char kKeyHeight[] = "高さ";
 const char kKeyZoom[] = "倍率";
 const int kDefaultSize = 128;
+const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 const UINT kDefaultWheelLines = 3;
 
 // One magnifier per process: its state lives here, not in the window.
@@ -27,17 +29,19 @@ int SourceWidth;  // the screen rectangle copied at the last paint; the frame us
 int SourceHeight;
 HPALETTE Palette;
 
-int ScreenWidth() {
-    return GetSystemMetrics(SM_CXSCREEN);
-}
+// The drag frame: four bars, top-most windows of their own owned by the magnifier, made at
+// the first drag and kept until the magnifier goes. Drawing on the screen DC instead would
+// land in the magnifier's own picture whenever it repaints under the frame.
+HWND FrameBars[4];
 
-int ScreenHeight() {
-    return GetSystemMetrics(SM_CYSCREEN);
+// All monitors, read afresh at each use: the spot can be on any of them.
+LoupeRect VirtualScreen() {
+    RECT screen = GetVirtualScreen();
+    return LoupeRect{screen.left, screen.top, screen.right, screen.bottom};
 }
 
 LoupeRect CurrentSource() {
-    return LoupeSourceRect(Focus.x, Focus.y, SourceWidth, SourceHeight, ScreenWidth(),
-                           ScreenHeight());
+    return LoupeSourceRect(Focus.x, Focus.y, SourceWidth, SourceHeight, VirtualScreen());
 }
 
 // Entry i stands for system-palette slot i (PC_EXPLICIT), so that in 256-colour modes the
@@ -66,21 +70,103 @@ void DeletePalette() {
     Palette = NULL;
 }
 
-// Inverts the four strips round the source rectangle on the screen; a second call with
-// the same focus and source size removes them again.
-void DrawFrame() {
-    HDC screen = GetDC(NULL);
-    if (screen == NULL)
-        return;
-    LoupeStrip strips[4];
-    LoupeFrameStrips(CurrentSource(), strips);
-    for (const LoupeStrip& strip : strips)
-        PatBlt(screen, strip.x, strip.y, strip.width, strip.height, DSTINVERT);
-    ReleaseDC(NULL, screen);
+// A bar is dark with a light line along the side next to the source, so that the frame
+// shows on any background. Its index (top, bottom, left, right) is its user data.
+LRESULT OnFramePaint(HWND bar) {
+    RECT client, line;
+    GetClientRect(bar, &client);
+    line = client;
+    const int thin = LOUPE_FRAME_WIDTH - 1;
+    switch (GetWindowLongPtrA(bar, GWLP_USERDATA)) {
+        case 0:
+            line.top = line.bottom - 1;
+            InflateRect(&line, -thin, 0);
+            break;
+        case 1:
+            line.bottom = line.top + 1;
+            InflateRect(&line, -thin, 0);
+            break;
+        case 2:
+            line.left = line.right - 1;
+            break;
+        default:
+            line.right = line.left + 1;
+            break;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(bar, &paint);
+    if (dc != NULL) {
+        FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
+        FillRect(dc, &line, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    }
+    EndPaint(bar, &paint);
+    return 0;
 }
 
-void SetFocusToCursor() {
-    GetCursorPos(&Focus);
+// The frame takes no input: a click on it goes to the window underneath.
+LRESULT CALLBACK LoupeFrameProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_PAINT:
+            return OnFramePaint(bar);
+        default:
+            return DefWindowProcA(bar, message, wParam, lParam);
+    }
+}
+
+void CreateFrameBars(HWND window) {
+    if (FrameBars[0] != NULL)
+        return;
+    WNDCLASSA frameClass;
+    ZeroMemory(&frameClass, sizeof frameClass);
+    frameClass.style = CS_HREDRAW | CS_VREDRAW;
+    frameClass.lpfnWndProc = LoupeFrameProc;
+    frameClass.hInstance = (HINSTANCE)GetWindowLongPtrA(window, GWLP_HINSTANCE);
+    frameClass.lpszClassName = kLoupeFrameClass;
+    RegisterClassA(&frameClass);
+    for (int i = 0; i < 4; ++i) {
+        FrameBars[i] = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kLoupeFrameClass, "",
+                                       WS_POPUP | WS_DISABLED, 0, 0, 1, 1, window, NULL,
+                                       frameClass.hInstance, NULL);
+        SetWindowLongPtrA(FrameBars[i], GWLP_USERDATA, i);
+    }
+}
+
+void DestroyFrameBars() {
+    for (HWND& bar : FrameBars) {
+        if (bar != NULL)
+            DestroyWindow(bar);
+        bar = NULL;
+    }
+}
+
+// Round the source rectangle of the last paint, above every other window.
+void ShowFrame(HWND window) {
+    CreateFrameBars(window);
+    LoupeRect bars[4];
+    LoupeFrameBars(CurrentSource(), bars);
+    for (int i = 0; i < 4; ++i) {
+        SetWindowPos(FrameBars[i], HWND_TOPMOST, bars[i].left, bars[i].top,
+                     bars[i].right - bars[i].left, bars[i].bottom - bars[i].top,
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+}
+
+void HideFrame() {
+    for (HWND bar : FrameBars) {
+        if (bar != NULL)
+            ShowWindow(bar, SW_HIDE);
+    }
+}
+
+// The position the mouse message was made at, not where the pointer is when it is read:
+// the two differ when the pointer moves on meanwhile, and a release read at a later place
+// would leave the spot elsewhere than where the button went up.
+void SetFocusToMessage() {
+    DWORD position = GetMessagePos();
+    Focus.x = (short)LOWORD(position);
+    Focus.y = (short)HIWORD(position);
 }
 
 bool IsDragging(HWND window) {
@@ -127,6 +213,7 @@ void SaveSection(HWND window) {
 }
 
 LRESULT OnDestroy(HWND window) {
+    DestroyFrameBars();
     DeletePalette();
     ClearOwnerProperty(window, PROP_LOUPEWINDOW);
     SaveSection(window);
@@ -187,8 +274,7 @@ LRESULT OnVScroll(HWND window, WPARAM wParam) {
 }
 
 LRESULT OnMouseWheel(HWND window, WPARAM wParam) {
-    // A zoom change during a drag would change the size of the frame between drawing it
-    // and removing it, and leave one on the screen.
+    // The zoom stays as it is during a drag, so that the frame keeps marking the spot.
     if (IsDragging(window))
         return 0;
     UINT lines = 0;
@@ -212,51 +298,53 @@ LRESULT OnKeyDown(HWND window, WPARAM key) {
         Focus.x += action.dx;
         Focus.y += action.dy;
     }
-    Focus.x = ClampToScreen(Focus.x, ScreenWidth());
-    Focus.y = ClampToScreen(Focus.y, ScreenHeight());
+    LoupeRect screen = VirtualScreen();
+    Focus.x = ClampToSpan(Focus.x, screen.left, screen.right);
+    Focus.y = ClampToSpan(Focus.y, screen.top, screen.bottom);
     InvalidateRect(window, NULL, FALSE);
     return 0;
 }
 
-// Whether the inverted frame is on the screen: it comes off when the capture ends, also
-// when another window takes the capture before the button is released.
-bool FrameOnScreen;
-
-// The new spot is painted before the frame goes on: a paint after it would cover the part
-// of the frame on this window, and taking the frame off would then invert the fresh pixels.
+// The new spot is painted first: the frame goes round the source of that paint.
 void ShowSpotFramed(HWND window) {
-    SetFocusToCursor();
+    SetFocusToMessage();
     InvalidateRect(window, NULL, FALSE);
     UpdateWindow(window);
-    DrawFrame();
+    ShowFrame(window);
 }
 
 LRESULT OnLButtonDown(HWND window) {
     ShowSpotFramed(window);
-    FrameOnScreen = true;
     SetCapture(window);
     return 0;
 }
 
 LRESULT OnMouseMove(HWND window) {
-    if (!IsDragging(window))
-        return 0;
-    DrawFrame();
-    ShowSpotFramed(window);
+    if (IsDragging(window))
+        ShowSpotFramed(window);
     return 0;
 }
 
 LRESULT OnLButtonUp(HWND window) {
-    if (IsDragging(window))
-        ReleaseCapture();  // WM_CAPTURECHANGED takes the frame off
+    if (!IsDragging(window))
+        return 0;
+    SetFocusToMessage();
+    InvalidateRect(window, NULL, FALSE);
+    ReleaseCapture();  // WM_CAPTURECHANGED takes the frame off
     return 0;
 }
 
+// Moved to a monitor of another scale: the place and size the system suggests.
+LRESULT OnDpiChanged(HWND window, LPARAM suggested) {
+    const RECT* rect = (const RECT*)suggested;
+    SetWindowPos(window, NULL, rect->left, rect->top, RectWidth(*rect), RectHeight(*rect),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+}
+
+// Also when another window takes the capture before the button is released.
 LRESULT OnCaptureChanged() {
-    if (FrameOnScreen) {
-        DrawFrame();
-        FrameOnScreen = false;
-    }
+    HideFrame();
     return 0;
 }
 
@@ -306,6 +394,8 @@ LRESULT CALLBACK LoupeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return OnLButtonUp(window);
         case WM_CAPTURECHANGED:
             return OnCaptureChanged();
+        case kDpiChanged:
+            return OnDpiChanged(window, lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -357,6 +357,31 @@ void FakeTaskbar::DestroyNotifyArea() {
     SendMessageA(window_, WM_FAKE_DESTROY_AREA, 0, 0);
 }
 
+// --- PumpedWindow ---------------------------------------------------------------
+
+PumpedWindow::PumpedWindow(const std::function<HWND()>& create) : create_(create) {
+    thread_ = CreateThread(NULL, 0, Thread, this, 0, &threadId_);
+    WaitUntil([&] { return window_ != NULL; }, 5000);
+}
+
+PumpedWindow::~PumpedWindow() {
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+}
+
+DWORD WINAPI PumpedWindow::Thread(LPVOID self) {
+    PumpedWindow* pumped = static_cast<PumpedWindow*>(self);
+    HWND window = pumped->create_();
+    UpdateWindow(window);
+    pumped->window_ = window;
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0)
+        DispatchMessageA(&message);
+    return 0;
+}
+
 // --- MenuSpy ---------------------------------------------------------------------
 
 namespace {
@@ -552,12 +577,18 @@ void MovePointerTo(int x, int y) {
     INPUT input;
     ZeroMemory(&input, sizeof input);
     input.type = INPUT_MOUSE;
-    // Absolute moves are in 1/65536 of the screen: round up so that x maps back to x.
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = (x * 65536 + width - 1) / width;
-    input.mi.dy = (y * 65536 + height - 1) / height;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    AbsolutePointer(x, y, &input.mi.dx, &input.mi.dy, &input.mi.dwFlags);
     SendInput(1, &input, sizeof input);
+}
+
+void AbsolutePointer(int x, int y, LONG* dx, LONG* dy, DWORD* flags) {
+    // In 1/65536 of the virtual screen: round up so that x maps back to x.
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    *dx = ((x - left) * 65536 + width - 1) / width;
+    *dy = ((y - top) * 65536 + height - 1) / height;
+    *flags |= MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
 }
 
 void PressKey(WORD vk) {

@@ -150,12 +150,30 @@ class MenuSpy {
     HHOOK messageHook_ = NULL;
 };
 
+// A window of this process that its own thread pumps, so that it repaints what other
+// windows uncover as a real program does; made by create on that thread, gone at the end.
+class PumpedWindow {
+  public:
+    explicit PumpedWindow(const std::function<HWND()>& create);
+    ~PumpedWindow();
+    HWND Handle() const { return window_; }
+
+  private:
+    static DWORD WINAPI Thread(LPVOID self);
+    std::function<HWND()> create_;
+    HWND volatile window_ = NULL;
+    HANDLE thread_ = NULL;
+    DWORD threadId_ = 0;
+};
+
 // The visible popup menu window ("#32768") of process pid, or null.
 HWND FindPopupMenuWindow(DWORD pid);
 // A left click at a screen point, as the user makes it.
 void ClickAt(int x, int y);
 // Puts the pointer at a screen point and waits until every process sees it there.
 void MovePointerTo(int x, int y);
+// A mouse input's fields for the point (x, y) of the virtual screen (every monitor).
+void AbsolutePointer(int x, int y, LONG* dx, LONG* dy, DWORD* flags);
 // One press and release of a key, to whatever window has the focus.
 void PressKey(WORD vk);
 

@@ -7,6 +7,7 @@
 #include <stdio.h>
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "harness.h"
@@ -25,10 +26,10 @@ const char* const kKeys[] = {"x 位置", "y 位置", "幅", "高さ", "倍率"};
 
 // A press or release; a move to (x, y) when x is given. Each is seen on its own.
 void Mouse(DWORD flags, int x = -1, int y = 0) {
-    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    LONG dx = 0, dy = 0;
     if (x >= 0)
-        flags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    mouse_event(flags, (x * 65536 + w - 1) / w, (y * 65536 + h - 1) / h, 0, 0);
+        e2e::AbsolutePointer(x, y, &dx, &dy, &(flags |= MOUSEEVENTF_MOVE));
+    mouse_event(flags, dx, dy, 0, 0);
     Sleep(100);
 }
 
@@ -93,7 +94,6 @@ HWND CreatePatternWindow(const RECT& r) {
     HWND window = CreateWindowExA(0, "STATIC", NULL, WS_POPUP | WS_VISIBLE | SS_BITMAP, r.left,
                                   r.top, w, h, NULL, NULL, NULL, NULL);
     SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)bitmap);
-    UpdateWindow(window);
     return window;
 }
 
@@ -131,7 +131,7 @@ class ToolsTest : public testing::Test {
 
 TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsItsPlace) {
     const RECT area = {560, 360, 760, 520};
-    HWND pattern = CreatePatternWindow(area);
+    e2e::PumpedWindow pattern([&] { return CreatePatternWindow(area); });
     MovePointerTo(300, 200);
     Start();
     HWND loupe = Open(40051, "loupe");
@@ -207,8 +207,21 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsIts
     ASSERT_TRUE(Shows(loupe, Source(left, top, w, h, zoom))) << WindowText(loupe);
     SendMessageA(loupe, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), 0);
     Sleep(300);
-    Mouse(MOUSEEVENTF_LEFTUP);
+    // The frame: four top-most bars of the program's own, two pixels round the source.
+    RECT frame = {0, 0, 0, 0}, bar, round = {left - 2, top - 2, left + w + 2, top + h + 2};
+    std::vector<HWND> bars = e2e::FindProcessWindows(program.Pid(), "loupeframe", true);
+    for (HWND b : bars) {
+        GetWindowRect(b, &bar);
+        UnionRect(&frame, &frame, &bar);
+    }
+    EXPECT_EQ(bars.size(), 4u);
+    EXPECT_TRUE(EqualRect(&frame, &round)) << Placement(bars.empty() ? NULL : bars[0]);
+    // Released where the last move went: a move the program reads late, at the pointer's
+    // earlier place, no longer decides the spot.
+    Mouse(MOUSEEVENTF_LEFTUP, 660, 440);
     EXPECT_TRUE(Shows(loupe, Source(left, top, w, h, zoom))) << WindowText(loupe);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return e2e::FindProcessWindows(program.Pid(), "loupeframe", true).empty(); }));
 
     std::vector<DWORD> shown = Grab(client), screen = Grab(area);
     int wrong = 0, changed = 0, aw = area.right - area.left;
@@ -223,6 +236,22 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsIts
     SendMessageA(loupe, WM_KEYDOWN, VK_RIGHT, 0);  // plain arrows move the spot a pixel
     SendMessageA(loupe, WM_KEYDOWN, VK_UP, 0);
     EXPECT_TRUE(Shows(loupe, Source(left + 1, top - 1, w, h, zoom)));
+
+    // A press and release without moving: the new spot lies in the client, which shows
+    // the pattern, so any frame left in the picture shows in colours the pattern lacks.
+    std::unordered_set<DWORD> colours;
+    for (int i = 0; i < (int)screen.size(); ++i)
+        colours.insert(PatternColour(i % aw, i / aw));
+    const int px = client.left + cw / 2, py = client.top + ch / 2;
+    MovePointerTo(px, py);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(Shows(loupe, Source(px - w / 2, py - h / 2, w, h, zoom))) << WindowText(loupe);
+    Sleep(300);
+    int foreign = 0;
+    for (DWORD pixel : Grab(client))
+        foreign += colours.count(pixel) == 0;
+    EXPECT_EQ(foreign, 0) << "client pixels that are not the pattern's";
 
     Close(40051, loupe);
     const char* saved[] = {"300", "200", "128", "128", "3"};
@@ -249,7 +278,6 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsIts
     loupe = Open(40051, "loupe");
     EXPECT_EQ(Placement(loupe), std::to_string(GetSystemMetrics(SM_CXSCREEN) - 300) + ",0 300x220");
     Close(40051, loupe);
-    DestroyWindow(pattern);
 }
 
 TEST_F(ToolsTest, CoordinateWindowFollowsThePointerKeepsItsPlaceAndBothReopenAtStart) {
@@ -338,13 +366,16 @@ TEST_F(ToolsTest, AThousandOpeningsOfEachToolLeaveNoObjectsOrMemoryBehind) {
     Start();
     for (const auto& tool :
          {std::make_pair(40051, "loupe"), std::make_pair(40052, "CursorInfoWindow")}) {
-        // Opened, painted and closed: the class is registered again at each opening.
+        // Opened, painted, clicked (the magnifier's frame comes and goes) and closed: the
+        // class is registered again at each opening.
         auto cycle = [&](int times) {
             for (int i = 0; i < times; ++i) {
                 SendMessageA(main, WM_COMMAND, tool.first, 0);
                 HWND window = FindProcessWindow(program.Pid(), tool.second);
                 ASSERT_NE(window, (HWND)NULL) << i;
                 SendMessageA(window, WM_PAINT, 0, 0);
+                SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+                SendMessageA(window, WM_LBUTTONUP, 0, 0);
                 SendMessageA(main, WM_COMMAND, tool.first, 0);
                 ASSERT_FALSE(IsWindow(window)) << i;
             }
