@@ -339,6 +339,7 @@ LRESULT OnDpiChanged(HWND window, LPARAM suggested) {
     const RECT* rect = (const RECT*)suggested;
     SetWindowPos(window, NULL, rect->left, rect->top, RectWidth(*rect), RectHeight(*rect),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, NULL, FALSE);  // a smaller window gets no paint of its own
     return 0;
 }
 

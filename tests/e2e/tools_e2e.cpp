@@ -124,6 +124,15 @@ class ToolsTest : public testing::Test {
         WritePrivateProfileStringA(NULL, NULL, NULL, install.IniPath().c_str());
     }
 
+    // A rectangle in the program's memory, for a message that points to one.
+    LPARAM RemoteRect(const RECT& rect) {
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, program.Pid());
+        void* remote = VirtualAllocEx(process, NULL, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+        WriteProcessMemory(process, remote, &rect, sizeof rect, NULL);
+        CloseHandle(process);
+        return (LPARAM)remote;
+    }
+
     e2e::ScratchInstall install{"kelvarin_tools"};
     e2e::Program program;
     HWND main = NULL;
@@ -139,6 +148,9 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsIts
     EXPECT_TRUE(GetWindowLongA(loupe, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindow(loupe, GW_OWNER), main);
     EXPECT_EQ(Placement(loupe), "300,200 128x128");
+    SendMessageA(loupe, 0x02E0, MAKEWPARAM(144, 144), RemoteRect(RECT{310, 210, 502, 402}));
+    EXPECT_EQ(Placement(loupe), "310,210 192x192");  // WM_DPICHANGED: the suggested rectangle
+    SendMessageA(loupe, 0x02E0, MAKEWPARAM(96, 96), RemoteRect(RECT{300, 200, 428, 328}));
     RECT client;
     GetClientRect(loupe, &client);  // the top-left corner of the screen at zoom 2
     EXPECT_TRUE(Shows(loupe, Source(0, 0, client.right / 2 + 1, client.bottom / 2 + 1, 2)));
@@ -178,7 +190,9 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsIts
     // Ctrl+Left and Ctrl+Up lower it, Ctrl+Right and Ctrl+Down raise it.
     ASSERT_TRUE(SetForegroundWindow(loupe));
     WaitUntil([&] { return GetForegroundWindow() == loupe; });
-    const WORD vks[] = {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_DOWN}, after[] = {15, 14, 15, 16, 16};
+    // The key that changes nothing goes first: a last one could still be on its way when the
+    // zoom is set next, and raise it then.
+    const WORD vks[] = {VK_DOWN, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN}, after[] = {16, 15, 14, 15, 16};
     for (int i = 0; i < 5; ++i) {
         // Ctrl goes down with each key: the focus change, which Wine can take in late, sets
         // the modifiers to what X holds, and X never saw this Ctrl.
@@ -292,8 +306,26 @@ TEST_F(ToolsTest, CoordinateWindowFollowsThePointerKeepsItsPlaceAndBothReopenAtS
     HDC dc = CreateCompatibleDC(NULL);
     RECT size = {0, 0, 0, 0}, rect;
     DrawTextA(dc, "[8888, 8888]", -1, &size, DT_CALCRECT);
+    const std::string placed =
+        "200,150 " + std::to_string(size.right) + "x" + std::to_string(size.bottom);
+    EXPECT_EQ(Placement(window), placed);
+    // Moved to a monitor at 144 DPI: the suggested place, the font scaled by 1.5 and the
+    // size to fit it; back at the system's DPI, the size of one scale.
+    LOGFONTA font;
+    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof font, &font);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    font.lfHeight = MulDiv(font.lfHeight, 144, dpi);
+    font.lfWidth = MulDiv(font.lfWidth, 144, dpi);
+    HGDIOBJ system = SelectObject(dc, CreateFontIndirectA(&font));
+    RECT large = {0, 0, 0, 0};
+    DrawTextA(dc, "[8888, 8888]", -1, &large, DT_CALCRECT);
+    DeleteObject(SelectObject(dc, system));
+    EXPECT_GT(large.right, size.right);
+    SendMessageA(window, 0x02E0, MAKEWPARAM(144, 144), RemoteRect(RECT{400, 300, 500, 340}));
     EXPECT_EQ(Placement(window),
-              "200,150 " + std::to_string(size.right) + "x" + std::to_string(size.bottom));
+              "400,300 " + std::to_string(large.right) + "x" + std::to_string(large.bottom));
+    SendMessageA(window, 0x02E0, MAKEWPARAM(dpi, dpi), RemoteRect(RECT{200, 150, 300, 190}));
+    EXPECT_EQ(Placement(window), placed);
     GetWindowRect(window, &rect);
 
     // "x, y" centred on white as DrawText draws it, following the pointer.

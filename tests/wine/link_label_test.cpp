@@ -177,6 +177,34 @@ TEST_F(LinkLabelTest, HoverTurnsItRedPressFramesItAndOnlyAReleaseOnItClicks) {
     EXPECT_EQ(GetCapture(), (HWND)NULL);
 }
 
+// A dialog moved to a monitor of another scale hands its controls its plain font at the new
+// size: the link draws an underlined copy of it, made anew for each font and let go after;
+// an underlined font (the About box's own) is used as it is.
+TEST_F(LinkLabelTest, APlainFontBecomesAnUnderlinedCopyAtItsSize) {
+    LOGFONTA want = {};
+    lstrcpyA(want.lfFaceName, "Tahoma");
+    HFONT copies[2] = {NULL, NULL};
+    for (int i = 0; i < 2; ++i) {
+        want.lfHeight = i == 0 ? -12 : -18;
+        HFONT plain = CreateFontIndirectA(&want);
+        SendMessageA(link, WM_SETFONT, (WPARAM)plain, TRUE);
+        copies[i] = (HFONT)SendMessageA(link, WM_GETFONT, 0, 0);
+        LOGFONTA got = {};
+        EXPECT_NE(copies[i], plain);
+        EXPECT_TRUE(GetObjectA(copies[i], sizeof got, &got) && got.lfUnderline);
+        EXPECT_EQ(got.lfHeight, want.lfHeight);
+        DeleteObject(plain);
+    }
+    EXPECT_EQ(GetObjectType(copies[0]), 0u) << "the first copy kept";
+    want.lfUnderline = TRUE;
+    HFONT underlined = CreateFontIndirectA(&want);
+    SendMessageA(link, WM_SETFONT, (WPARAM)underlined, TRUE);
+    EXPECT_EQ((HFONT)SendMessageA(link, WM_GETFONT, 0, 0), underlined);
+    EXPECT_EQ(GetObjectType(copies[1]), 0u) << "the second copy kept";
+    DestroyWindow(parent);
+    DeleteObject(underlined);
+}
+
 TEST_F(LinkLabelTest, GoingWhileHotRestoresTheProcedureAndRemovesTheProperties) {
     MoveInside();
     ASSERT_EQ((UINT_PTR)GetPropA(link, LLPROP_CONTROLSTATE), 1u);
