@@ -157,6 +157,11 @@ TEST_F(Monitors, DesktopCaptureHoldsEveryMonitorWithTheCursorOnTheSecond) {
     ASSERT_TRUE(WaitUntil([&] { return !(found = e2e::FilesIn(folder, "*.bmp")).empty(); }));
     Sleep(500);  // written whole
     std::string bmp = e2e::ReadWholeFile(folder + "\\" + found[0]);
+    // Kept for the readers and the README's picture (docs/two-monitors.png).
+    std::string kept = e2e::ProductExe();
+    kept = kept.substr(0, kept.rfind('\\')) + "\\tests\\captures";
+    CreateDirectoryA(kept.c_str(), NULL);
+    CopyFileA((folder + "\\" + found[0]).c_str(), (kept + "\\two-monitors.bmp").c_str(), FALSE);
     DeleteFileA((folder + "\\" + found[0]).c_str());
     RemoveDirectoryA(folder.c_str());
     const int stride = (width * 3 + 3) & ~3;
