@@ -8,7 +8,6 @@
 #include "tools/loupe_geometry.h"
 
 const char kLoupeClass[] = "loupe";
-const char kLoupeFrameClass[] = "loupeframe";
 const char kLoupeSection[] = "虫眼鏡";
 
 namespace {
@@ -29,10 +28,12 @@ int SourceWidth;  // the screen rectangle copied at the last paint; the frame us
 int SourceHeight;
 HPALETTE Palette;
 
-// The drag frame: four bars, top-most windows of their own owned by the magnifier, made at
-// the first drag and kept until the magnifier goes. Drawing on the screen DC instead would
-// land in the magnifier's own picture whenever it repaints under the frame.
-HWND FrameBars[4];
+// The drag frame: two one-pixel rings of four bars each, a dark one outside a light one so
+// that it shows on any background. Each bar is a top-most static control of its own, owned
+// by the magnifier, made at the first drag and kept until the magnifier goes; a static
+// control lets every click through to the window underneath. Drawing on the screen DC
+// instead would land in the magnifier's own picture whenever it repaints under the frame.
+HWND FrameBars[LOUPE_FRAME_WIDTH][4];
 
 // All monitors, read afresh at each use: the spot can be on any of them.
 LoupeRect VirtualScreen() {
@@ -70,93 +71,50 @@ void DeletePalette() {
     Palette = NULL;
 }
 
-// A bar is dark with a light line along the side next to the source, so that the frame
-// shows on any background. Its index (top, bottom, left, right) is its user data.
-LRESULT OnFramePaint(HWND bar) {
-    RECT client, line;
-    GetClientRect(bar, &client);
-    line = client;
-    const int thin = LOUPE_FRAME_WIDTH - 1;
-    switch (GetWindowLongPtrA(bar, GWLP_USERDATA)) {
-        case 0:
-            line.top = line.bottom - 1;
-            InflateRect(&line, -thin, 0);
-            break;
-        case 1:
-            line.bottom = line.top + 1;
-            InflateRect(&line, -thin, 0);
-            break;
-        case 2:
-            line.left = line.right - 1;
-            break;
-        default:
-            line.right = line.left + 1;
-            break;
-    }
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(bar, &paint);
-    if (dc != NULL) {
-        FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
-        FillRect(dc, &line, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    }
-    EndPaint(bar, &paint);
-    return 0;
-}
-
-// The frame takes no input: a click on it goes to the window underneath.
-LRESULT CALLBACK LoupeFrameProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_NCHITTEST:
-            return HTTRANSPARENT;
-        case WM_PAINT:
-            return OnFramePaint(bar);
-        default:
-            return DefWindowProcA(bar, message, wParam, lParam);
-    }
-}
-
 void CreateFrameBars(HWND window) {
-    if (FrameBars[0] != NULL)
+    if (FrameBars[0][0] != NULL)
         return;
-    WNDCLASSA frameClass;
-    ZeroMemory(&frameClass, sizeof frameClass);
-    frameClass.style = CS_HREDRAW | CS_VREDRAW;
-    frameClass.lpfnWndProc = LoupeFrameProc;
-    frameClass.hInstance = (HINSTANCE)GetWindowLongPtrA(window, GWLP_HINSTANCE);
-    frameClass.lpszClassName = kLoupeFrameClass;
-    RegisterClassA(&frameClass);
-    for (int i = 0; i < 4; ++i) {
-        FrameBars[i] = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kLoupeFrameClass, "",
-                                       WS_POPUP | WS_DISABLED, 0, 0, 1, 1, window, NULL,
-                                       frameClass.hInstance, NULL);
-        SetWindowLongPtrA(FrameBars[i], GWLP_USERDATA, i);
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(window, GWLP_HINSTANCE);
+    for (int ring = 0; ring < LOUPE_FRAME_WIDTH; ++ring) {
+        for (HWND& bar : FrameBars[ring]) {
+            bar =
+                CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", "",
+                                WS_POPUP | WS_DISABLED | (ring == 0 ? SS_WHITERECT : SS_BLACKRECT),
+                                0, 0, 1, 1, window, NULL, instance, NULL);
+        }
     }
 }
 
 void DestroyFrameBars() {
-    for (HWND& bar : FrameBars) {
-        if (bar != NULL)
-            DestroyWindow(bar);
-        bar = NULL;
+    for (HWND* ring : FrameBars) {
+        for (int i = 0; i < 4; ++i) {
+            if (ring[i] != NULL)
+                DestroyWindow(ring[i]);
+            ring[i] = NULL;
+        }
     }
 }
 
 // Round the source rectangle of the last paint, above every other window.
 void ShowFrame(HWND window) {
     CreateFrameBars(window);
-    LoupeRect bars[4];
-    LoupeFrameBars(CurrentSource(), bars);
-    for (int i = 0; i < 4; ++i) {
-        SetWindowPos(FrameBars[i], HWND_TOPMOST, bars[i].left, bars[i].top,
-                     bars[i].right - bars[i].left, bars[i].bottom - bars[i].top,
-                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    for (int ring = 0; ring < LOUPE_FRAME_WIDTH; ++ring) {
+        LoupeRect bars[4];
+        LoupeFrameBars(CurrentSource(), ring + 1, bars);
+        for (int i = 0; i < 4; ++i) {
+            SetWindowPos(FrameBars[ring][i], HWND_TOPMOST, bars[i].left, bars[i].top,
+                         bars[i].right - bars[i].left, bars[i].bottom - bars[i].top,
+                         SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        }
     }
 }
 
 void HideFrame() {
-    for (HWND bar : FrameBars) {
-        if (bar != NULL)
-            ShowWindow(bar, SW_HIDE);
+    for (HWND* ring : FrameBars) {
+        for (int i = 0; i < 4; ++i) {
+            if (ring[i] != NULL)
+                ShowWindow(ring[i], SW_HIDE);
+        }
     }
 }
 

@@ -36,13 +36,13 @@ LoupeRect LoupeSourceRect(int focusX, int focusY, int width, int height, const L
     return rect;
 }
 
-void LoupeFrameBars(const LoupeRect& source, LoupeRect bars[4]) {
-    const int w = LOUPE_FRAME_WIDTH;
-    int l = source.left, t = source.top, r = source.right, b = source.bottom;
-    bars[0] = {l - w, t - w, r + w, t};
-    bars[1] = {l - w, b, r + w, b + w};
-    bars[2] = {l - w, t, l, b};
-    bars[3] = {r, t, r + w, b};
+void LoupeFrameBars(const LoupeRect& source, int distance, LoupeRect bars[4]) {
+    int l = source.left - distance, t = source.top - distance;
+    int r = source.right + distance, b = source.bottom + distance;
+    bars[0] = {l, t, r, t + 1};
+    bars[1] = {l, b - 1, r, b};
+    bars[2] = {l, t + 1, l + 1, b - 1};
+    bars[3] = {r - 1, t + 1, r, b - 1};
 }
 
 int ClampLoupeZoom(int zoom) {

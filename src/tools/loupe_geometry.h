@@ -32,11 +32,11 @@ int LoupeSourceLength(int clientLength, int zoom);
 // screen (the virtual screen: its left and top can be negative).
 LoupeRect LoupeSourceRect(int focusX, int focusY, int width, int height, const LoupeRect& screen);
 
-// The drag frame's four bars, LOUPE_FRAME_WIDTH thick, round the source rectangle and
-// wholly outside it (top, bottom, left, right), so that a copy of the source never shows
-// them. The line next to the source is drawn light, the outer one dark.
+// The drag frame: LOUPE_FRAME_WIDTH rings of one pixel round the source rectangle, wholly
+// outside it so that a copy of the source never shows them. The four bars (top, bottom,
+// left, right) of the ring distance pixels out (1: the one next to the source).
 enum { LOUPE_FRAME_WIDTH = 2 };
-void LoupeFrameBars(const LoupeRect& source, LoupeRect bars[4]);
+void LoupeFrameBars(const LoupeRect& source, int distance, LoupeRect bars[4]);
 
 // A stored zoom brought into 1..16: anything below becomes 1, anything above 16.
 int ClampLoupeZoom(int zoom);

@@ -206,7 +206,7 @@ TEST_F(Monitors, MagnifierIsDraggedOntoTheMonitorAtNegativeCoordinates) {
     Mouse(MOUSEEVENTF_LEFTDOWN, client.left + 10, client.top + 10);
     Mouse(0, -300, 250);
     Mouse(0, -600, 280);
-    std::vector<HWND> bars = e2e::FindProcessWindows(program.Pid(), "loupeframe", true);
+    std::vector<HWND> bars = e2e::FindProcessWindows(program.Pid(), "Static", true);
     RECT frame = {0, 0, 0, 0}, bar, round = {left - 2, top - 2, left + w + 2, top + h + 2};
     for (HWND b : bars) {
         GetWindowRect(b, &bar);

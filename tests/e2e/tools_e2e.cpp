@@ -221,21 +221,21 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsIts
     ASSERT_TRUE(Shows(loupe, Source(left, top, w, h, zoom))) << WindowText(loupe);
     SendMessageA(loupe, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), 0);
     Sleep(300);
-    // The frame: four top-most bars of the program's own, two pixels round the source.
+    // The frame: two rings of top-most bars of the program's own, round the source.
     RECT frame = {0, 0, 0, 0}, bar, round = {left - 2, top - 2, left + w + 2, top + h + 2};
-    std::vector<HWND> bars = e2e::FindProcessWindows(program.Pid(), "loupeframe", true);
+    std::vector<HWND> bars = e2e::FindProcessWindows(program.Pid(), "Static", true);
     for (HWND b : bars) {
         GetWindowRect(b, &bar);
         UnionRect(&frame, &frame, &bar);
     }
-    EXPECT_EQ(bars.size(), 4u);
+    EXPECT_EQ(bars.size(), 8u);
     EXPECT_TRUE(EqualRect(&frame, &round)) << Placement(bars.empty() ? NULL : bars[0]);
     // Released where the last move went: a move the program reads late, at the pointer's
     // earlier place, no longer decides the spot.
     Mouse(MOUSEEVENTF_LEFTUP, 660, 440);
     EXPECT_TRUE(Shows(loupe, Source(left, top, w, h, zoom))) << WindowText(loupe);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return e2e::FindProcessWindows(program.Pid(), "loupeframe", true).empty(); }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return e2e::FindProcessWindows(program.Pid(), "Static", true).empty(); }));
 
     std::vector<DWORD> shown = Grab(client), screen = Grab(area);
     int wrong = 0, changed = 0, aw = area.right - area.left;

@@ -60,17 +60,22 @@ TEST(CoordinateSizingText, WidensOnlyForNegativeOrLongCoordinates) {
     EXPECT_EQ(text(0, 0, 10001, 768), "[88888, 8888]");
 }
 
-TEST(LoupeFrame, FourBarsRoundTheSourceNeverOverIt) {
+TEST(LoupeFrame, RingsOfFourBarsRoundTheSourceNeverOverIt) {
     LoupeRect b[4];
-    LoupeFrameBars(LoupeRect{10, 20, 30, 50}, b);
+    LoupeFrameBars(LoupeRect{10, 20, 30, 50}, 2, b);
     const LoupeRect expected[4] = {
-        {8, 18, 32, 20}, {8, 50, 32, 52}, {8, 20, 10, 50}, {30, 20, 32, 50}};
+        {8, 18, 32, 19}, {8, 51, 32, 52}, {8, 19, 9, 51}, {31, 19, 32, 51}};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(b[i].left, expected[i].left) << i;
         EXPECT_EQ(b[i].top, expected[i].top) << i;
         EXPECT_EQ(b[i].right, expected[i].right) << i;
         EXPECT_EQ(b[i].bottom, expected[i].bottom) << i;
     }
+    LoupeFrameBars(LoupeRect{10, 20, 30, 50}, 1, b);  // the inner ring touches the source
+    EXPECT_EQ(b[0].bottom, 20);
+    EXPECT_EQ(b[1].top, 50);
+    EXPECT_EQ(b[2].right, 10);
+    EXPECT_EQ(b[3].left, 30);
 }
 
 TEST(LoupeZoom, WheelNotchesBecomeLineOrPageSteps) {
