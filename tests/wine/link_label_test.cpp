@@ -178,30 +178,22 @@ TEST_F(LinkLabelTest, HoverTurnsItRedPressFramesItAndOnlyAReleaseOnItClicks) {
 }
 
 // A dialog moved to a monitor of another scale hands its controls its plain font at the new
-// size: the link draws an underlined copy of it, made anew for each font and let go after;
-// an underlined font (the About box's own) is used as it is.
+// size: the link draws an underlined copy, let go at the next font; an underlined font (the
+// About box's own) is used as it is.
 TEST_F(LinkLabelTest, APlainFontBecomesAnUnderlinedCopyAtItsSize) {
-    LOGFONTA want = {};
-    lstrcpyA(want.lfFaceName, "Tahoma");
-    HFONT copies[2] = {NULL, NULL};
-    for (int i = 0; i < 2; ++i) {
-        want.lfHeight = i == 0 ? -12 : -18;
-        HFONT plain = CreateFontIndirectA(&want);
-        SendMessageA(link, WM_SETFONT, (WPARAM)plain, TRUE);
-        copies[i] = (HFONT)SendMessageA(link, WM_GETFONT, 0, 0);
-        LOGFONTA got = {};
-        EXPECT_NE(copies[i], plain);
-        EXPECT_TRUE(GetObjectA(copies[i], sizeof got, &got) && got.lfUnderline);
-        EXPECT_EQ(got.lfHeight, want.lfHeight);
-        DeleteObject(plain);
-    }
-    EXPECT_EQ(GetObjectType(copies[0]), 0u) << "the first copy kept";
+    LOGFONTA want = {-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"}, got;
+    HFONT plain = CreateFontIndirectA(&want), copy;
+    SendMessageA(link, WM_SETFONT, (WPARAM)plain, TRUE);
+    copy = (HFONT)SendMessageA(link, WM_GETFONT, 0, 0);
+    EXPECT_TRUE(copy != plain && GetObjectA(copy, sizeof got, &got) && got.lfUnderline);
+    EXPECT_EQ(got.lfHeight, -12);
     want.lfUnderline = TRUE;
     HFONT underlined = CreateFontIndirectA(&want);
     SendMessageA(link, WM_SETFONT, (WPARAM)underlined, TRUE);
     EXPECT_EQ((HFONT)SendMessageA(link, WM_GETFONT, 0, 0), underlined);
-    EXPECT_EQ(GetObjectType(copies[1]), 0u) << "the second copy kept";
+    EXPECT_EQ(GetObjectType(copy), 0u) << "the copy kept";
     DestroyWindow(parent);
+    DeleteObject(plain);
     DeleteObject(underlined);
 }
 
