@@ -1,8 +1,9 @@
 #!/bin/sh
 # Capture benchmarks, each in a Wine session of its own size (X screen = Wine desktop):
-#  - hotkey 1 to complete file against `xwd -root` of the same X server, at 1024x768 and
-#    at larger desktops (KELVARIN_CAPTURE_SIZES, default 1920x1080 and 3840x2160), in
-#    alternating batches so that a busy machine slows both alike;
+#  - hotkey 1 to complete file against `xwd -root` of the same X server, at 1024x768, at
+#    larger desktops (KELVARIN_CAPTURE_SIZES, default 1920x1080 and 3840x2160) and on two
+#    1024x768 monitors side by side (2048x768: the two-monitor test server, no virtual
+#    desktop), in alternating batches so that a busy machine slows both alike;
 #  - hotkey 2 from the window's DC against the screen-DC copy of a composed desktop;
 #  - WriteBmpFile of a 1920x1080 picture against one fwrite of the same bytes;
 #  - objects and private memory after the first and the 1000th capture.
@@ -29,8 +30,13 @@ summary() {  # name, then one time in ms per line on stdin
         printf "%s %.2f %.2f %.2f %d\n", name, m, v[1], v[NR], NR }'
 }
 
-for size in $sizes; do
-    KELVARIN_SCREEN=$size sh "$env_script" start "$state" "$arch" >/dev/null
+for size in $sizes two-monitors; do
+    if [ "$size" = two-monitors ]; then
+        KELVARIN_MONITORS=right sh "$env_script" start "$state" "$arch" >/dev/null
+        size="2048x768 (two monitors)"
+    else
+        KELVARIN_SCREEN=$size sh "$env_script" start "$state" "$arch" >/dev/null
+    fi
     display=$(. "$state/env.sh" && echo "$DISPLAY")
     : >"$state/ours.txt"
     : >"$state/xwd.txt"

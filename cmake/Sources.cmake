@@ -15,6 +15,7 @@ set(KELVARIN_PURE_SOURCES
   src/display/mode_menu_layout.cpp
   src/wallpaper/wallpaper_style.cpp
   src/tools/loupe_geometry.cpp
+  src/tools/curinf_text.cpp
   src/capture/bmp_format.cpp
   src/capture/screen_copy.cpp
   src/dialogs/dialog_text.cpp

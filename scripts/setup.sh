@@ -4,7 +4,9 @@
 set -eu
 
 PACKAGES="cmake make g++ mingw-w64 wine wine32:i386 wine64 xvfb xauth xdotool imagemagick
-fonts-ipafont-gothic locales googletest python3 python3-pil x11-utils x11-apps"
+fonts-ipafont-gothic locales googletest python3 python3-pil x11-utils x11-apps
+xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils libxrandr2:i386 libxrender1:i386
+libxinerama1:i386"
 
 have_all() {
     for p in $PACKAGES; do

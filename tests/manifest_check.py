@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The application manifest as Windows reads it: common controls 6, system DPI
-awareness, asInvoker, the version of res/version.h, and no Windows 8 or later
+awareness (per monitor from Windows 8.1 on), asInvoker, the version of res/version.h, and no Windows 8 or later
 supportedOS entry (those systems then hide the 8- and 16-bit display modes)."""
 import re
 import sys
@@ -12,6 +12,7 @@ V1 = "{urn:schemas-microsoft-com:asm.v1}"
 V3 = "{urn:schemas-microsoft-com:asm.v3}"
 COMPAT = "{urn:schemas-microsoft-com:compatibility.v1}"
 WS2005 = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
+WS2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
 WIN8_AND_LATER = {
     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  # 8
     "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  # 8.1
@@ -49,6 +50,9 @@ check(levels == ["asInvoker"], "asInvoker, once")
 
 dpi = [e.text.strip().lower() for e in root.iter(WS2005 + "dpiAware")]
 check(dpi == ["true"], "system DPI awareness (dpiAware true)")
+awareness = [[v.strip() for v in e.text.split(",")] for e in root.iter(WS2016 + "dpiAwareness")]
+check(awareness == [["PerMonitorV2", "PerMonitor"]],
+      "per-monitor awareness (dpiAwareness PerMonitorV2, PerMonitor in the 2016 namespace)")
 
 oses = {e.get("Id").lower() for e in root.iter(COMPAT + "supportedOS")}
 check(not (oses & WIN8_AND_LATER), "no Windows 8 or later supportedOS")

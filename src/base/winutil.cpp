@@ -121,16 +121,90 @@ void ClearOwnerProperty(HWND window, const char* property) {
         SetPropA(owner, property, NULL);
 }
 
-BOOL KeepWindowOnScreen(HWND window) {
-    RECT rect;
-    if (!GetWindowRect(window, &rect))
-        return FALSE;
+RECT GetVirtualScreen() {
     PlacementRect screen = VirtualScreenRect(
         GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    RECT rect = {screen.left, screen.top, screen.right, screen.bottom};
+    return rect;
+}
+
+namespace {
+
+// The monitor functions came with Windows 98 and 2000: looked up at run time in user32,
+// which the program imports (so it is loaded and no search is made).
+const DWORD kMonitorDefaultToNull = 0, kMonitorDefaultToNearest = 2, kMonitorPrimary = 1;
+struct MonitorInfo {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+typedef HANDLE(WINAPI* MonitorFromPointProc)(POINT point, DWORD flags);
+typedef HANDLE(WINAPI* MonitorFromRectProc)(const RECT* rect, DWORD flags);
+typedef BOOL(WINAPI* GetMonitorInfoProc)(HANDLE monitor, MonitorInfo* info);
+
+void* User32Proc(const char* name) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 != NULL ? (void*)GetProcAddress(user32, name) : NULL;
+}
+
+// The primary monitor's work area is the one SPI_GETWORKAREA has always given.
+bool MonitorWorkArea(HANDLE monitor, RECT* area) {
+    GetMonitorInfoProc getInfo = (GetMonitorInfoProc)User32Proc("GetMonitorInfoA");
+    MonitorInfo info;
+    info.cbSize = sizeof info;
+    if (monitor == NULL || getInfo == NULL || !getInfo(monitor, &info))
+        return false;
+    if (info.dwFlags & kMonitorPrimary)
+        return GetWorkArea(area) != FALSE;
+    *area = info.rcWork;
+    return true;
+}
+
+// A window that a monitor shows at each of its corners is left alone (also across two
+// monitors); another goes into the work area of the monitor nearest to it: the bounding
+// box of monitors of different sizes has gaps that no monitor shows.
+bool NearestWorkArea(const RECT& rect, RECT* area) {
+    MonitorFromPointProc fromPoint = (MonitorFromPointProc)User32Proc("MonitorFromPoint");
+    MonitorFromRectProc fromRect = (MonitorFromRectProc)User32Proc("MonitorFromRect");
+    if (fromPoint == NULL || fromRect == NULL)
+        return false;
+    const POINT corners[4] = {{rect.left, rect.top},
+                              {rect.right - 1, rect.top},
+                              {rect.left, rect.bottom - 1},
+                              {rect.right - 1, rect.bottom - 1}};
+    bool shown = true;
+    for (const POINT& corner : corners)
+        shown = shown && fromPoint(corner, kMonitorDefaultToNull) != NULL;
+    if (shown) {
+        *area = rect;
+        return true;
+    }
+    return MonitorWorkArea(fromRect(&rect, kMonitorDefaultToNearest), area);
+}
+
+// The work area of the monitor the point is on (the nearest one); the primary's where the
+// system knows one monitor only.
+void WorkAreaAt(POINT point, RECT* area) {
+    MonitorFromPointProc fromPoint = (MonitorFromPointProc)User32Proc("MonitorFromPoint");
+    if (fromPoint == NULL || !MonitorWorkArea(fromPoint(point, kMonitorDefaultToNearest), area))
+        GetWorkArea(area);
+}
+
+}  // namespace
+
+BOOL KeepWindowOnScreen(HWND window) {
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return FALSE;
+    RECT bounds;
+    if (!NearestWorkArea(rect, &bounds))
+        bounds = GetVirtualScreen();
+    PlacementRect area = {bounds.left, bounds.top, bounds.right, bounds.bottom};
     PlacementPoint place =
-        KeepRectInside(rect.left, rect.top, RectWidth(rect), RectHeight(rect), screen);
+        KeepRectInside(rect.left, rect.top, RectWidth(rect), RectHeight(rect), area);
     if (place.x == rect.left && place.y == rect.top)
         return TRUE;
     return MoveWindowTo(window, place.x, place.y);
@@ -175,7 +249,7 @@ BOOL PlaceWindowAtCursor(HWND window) {
     POINT cursor;
     GetCursorPos(&cursor);
     RECT workArea = {0, 0, 0, 0};
-    GetWorkArea(&workArea);
+    WorkAreaAt(cursor, &workArea);
     PlacementRect area = {workArea.left, workArea.top, workArea.right, workArea.bottom};
     PlacementPoint place =
         PlaceRectAtPoint(RectWidth(windowRect), RectHeight(windowRect), cursor.x, cursor.y, area);

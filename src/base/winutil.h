@@ -29,9 +29,12 @@ bool IsLiveWindow(HWND window);
 // window goes, since a handle kept after that can come back as another window's (Windows
 // 9x reuses its 16-bit handles quickly).
 void ClearOwnerProperty(HWND window, const char* property);
-// Moves the window, its size kept, so that it lies inside the virtual screen (its top-left
-// part when it is larger): a position stored at a larger display mode or on a monitor
-// since removed comes back visible.
+// The virtual screen: the bounding box of all monitors (the primary screen on systems
+// before multiple monitors). Its left and top can be negative.
+RECT GetVirtualScreen();
+// Moves the window, its size kept, so that it lies on a monitor (its top-left part when it
+// is larger): a position stored at a larger display mode, on a monitor since removed or in
+// a gap between monitors comes back visible. A window shown whole stays where it is.
 BOOL KeepWindowOnScreen(HWND window);
 BOOL MoveWindowTo(HWND window, int x, int y);
 BOOL ResizeWindow(HWND window, int width, int height);
@@ -42,7 +45,8 @@ void* AllocateBlock(size_t size);
 void ReleaseBlock(void* block);
 BOOL RepaintWindow(HWND window, BYTE erase);
 BOOL FillNotifyHeader(NMHDR* header, HWND control, UINT code);
-// Centres the window on the mouse cursor, then pulls it back inside the work area.
+// Centres the window on the mouse cursor, then pulls it back inside the work area of the
+// monitor the cursor is on.
 BOOL PlaceWindowAtCursor(HWND window);
 
 #endif

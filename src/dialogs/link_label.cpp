@@ -130,9 +130,33 @@ LRESULT OnNotify(HWND control, WPARAM wParam, LPARAM lParam) {
     return CallOriginal(control, WM_NOTIFY, wParam, lParam);
 }
 
+// A dialog moved to a monitor of another scale hands its controls the plain dialog font at
+// the new size: the link keeps its underline with an underlined copy of its own, kept
+// until the next font or its end. A font underlined already is used as it is.
+LRESULT OnSetFont(HWND control, WPARAM wParam, LPARAM lParam) {
+    HGDIOBJ previous = RemovePropA(control, LLPROP_FONT);
+    HFONT font = (HFONT)wParam;
+    LOGFONTA logFont;
+    if (font != NULL && GetObjectA(font, sizeof logFont, &logFont) && !logFont.lfUnderline) {
+        logFont.lfUnderline = TRUE;
+        HFONT own = CreateFontIndirectA(&logFont);
+        if (own != NULL) {
+            font = own;
+            SetPropA(control, LLPROP_FONT, own);
+        }
+    }
+    LRESULT result = CallOriginal(control, WM_SETFONT, (WPARAM)font, lParam);
+    if (previous != NULL)
+        DeleteObject(previous);
+    return result;
+}
+
 void RemoveProperties(HWND control) {
     RemovePropA(control, LLPROP_ORIGINALPROC);
     RemovePropA(control, LLPROP_CONTROLSTATE);
+    HGDIOBJ font = RemovePropA(control, LLPROP_FONT);
+    if (font != NULL)
+        DeleteObject(font);
 }
 
 // The control goes back to its own procedure, without our properties, before that
@@ -182,6 +206,8 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
             return OnLButtonUp(control, wParam, lParam);
         case WM_NOTIFY:
             return OnNotify(control, wParam, lParam);
+        case WM_SETFONT:
+            return OnSetFont(control, wParam, lParam);
         case WM_DESTROY:
             return OnDestroy(control, wParam, lParam);
         case WM_NCDESTROY:

@@ -10,6 +10,8 @@ enum { LLN_CLICK = 1025, LLN_MOUSELEAVE = 1026, LLN_MOUSEHOVER = 1027 };
 
 #define LLPROP_ORIGINALPROC "LLPROP_ORIGINALPROC"
 #define LLPROP_CONTROLSTATE "LLPROP_CONTROLSTATE"
+// The underlined copy of a plain font the control was given, while it has one.
+#define LLPROP_FONT "LLPROP_FONT"
 
 // For LLN_MOUSEHOVER the wParam and lParam of the WM_MOUSEMOVE behind it; 0 otherwise.
 struct NMLINKLABEL {

@@ -7,6 +7,7 @@
 #include "base/settings.h"
 #include "base/text.h"
 #include "base/winutil.h"
+#include "tools/curinf_text.h"
 
 const char kCurInfClass[] = "CursorInfoWindow";
 const char kCurInfSection[] = "カーソル座標窓";
@@ -15,14 +16,61 @@ namespace {
 
 const char kKeyX[] = "x 位置";
 const char kKeyY[] = "y 位置";
-// Room for two four-digit coordinates.
-const char kSizingText[] = "[8888, 8888]";
 const UINT_PTR kRefreshTimer = 10;
+const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 const UINT kCenteredText = DT_CENTER | DT_VCENTER;
 
 // The pointer position of the last paint (one window per process). The text is "x, y" of
 // it, so the text changes exactly when the position does.
 POINT Shown;
+// The text's font on a monitor of another scale than the system's (per-monitor DPI);
+// null: the DC's default font, as on one scale.
+HFONT Font;
+
+void SelectTextFont(HDC dc) {
+    if (Font != NULL)
+        SelectObject(dc, Font);
+}
+
+void DeleteTextFont() {
+    if (Font != NULL)
+        DeleteObject(Font);
+    Font = NULL;
+}
+
+// The system font scaled from the system's DPI to dpi; none at the system's own DPI.
+void CreateTextFont(int dpi) {
+    DeleteTextFont();
+    HDC screen = GetDC(NULL);
+    if (screen == NULL)
+        return;
+    int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    LOGFONTA logFont;
+    if (dpi <= 0 || dpi == systemDpi ||
+        !GetObjectA(GetStockObject(SYSTEM_FONT), sizeof logFont, &logFont))
+        return;
+    logFont.lfHeight = MulDiv(logFont.lfHeight, dpi, systemDpi);
+    logFont.lfWidth = MulDiv(logFont.lfWidth, dpi, systemDpi);
+    Font = CreateFontIndirectA(&logFont);
+}
+
+// Room for any coordinate of the virtual screen, measured in the window's own DC with the
+// font Paint draws with. The window has no border: this is also its client size.
+void FitToText(HWND window) {
+    RECT screen = GetVirtualScreen();
+    char sizing[64];
+    FormatCoordinateSizingText(sizing, sizeof sizing, screen.left, screen.top, screen.right,
+                               screen.bottom);
+    RECT text = {0, 0, 0, 0};
+    HDC dc = GetDC(window);
+    if (dc != NULL) {
+        SelectTextFont(dc);
+        DrawTextA(dc, sizing, -1, &text, DT_CALCRECT);
+        ReleaseDC(window, dc);
+    }
+    ResizeWindow(window, RectWidth(text), RectHeight(text));
+}
 
 LRESULT OnCreate(HWND window) {
     POINT cursor;
@@ -34,14 +82,7 @@ LRESULT OnCreate(HWND window) {
         y = ReadIniInt(ini, kCurInfSection, kKeyY, y);
     }
     MoveWindowTo(window, x, y);
-    // Measured in the window's own DC with its default font, the one Paint draws with.
-    RECT text = {0, 0, 0, 0};
-    HDC dc = GetDC(window);
-    if (dc != NULL) {
-        DrawTextA(dc, kSizingText, -1, &text, DT_CALCRECT);
-        ReleaseDC(window, dc);
-    }
-    ResizeWindow(window, RectWidth(text), RectHeight(text));
+    FitToText(window);
     // Without a caption, a window off the screen could not be reached at all.
     KeepWindowOnScreen(window);
     // Interval 0: the system raises it to its shortest.
@@ -62,6 +103,7 @@ void SaveSection(HWND window) {
 }
 
 LRESULT OnDestroy(HWND window) {
+    DeleteTextFont();
     ClearOwnerProperty(window, PROP_CURINFWINDOW);
     SaveSection(window);
     return 0;
@@ -85,6 +127,7 @@ LRESULT OnPaint(HWND window) {
     if (dc != NULL) {
         int saved = SaveDC(dc);
         FillRect(dc, &client, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        SelectTextFont(dc);
         DrawTextA(dc, text, -1, &client, kCenteredText);
         RestoreDC(dc, saved);
     }
@@ -103,6 +146,17 @@ LRESULT OnTimer(HWND window) {
     POINT cursor;
     if (GetCursorPos(&cursor) && (cursor.x != Shown.x || cursor.y != Shown.y))
         InvalidateRect(window, NULL, FALSE);
+    return 0;
+}
+
+// Moved to a monitor of another scale: the place the system suggests, the text's font at
+// the monitor's DPI (the high word; the low one is the same) and a size that fits it.
+LRESULT OnDpiChanged(HWND window, WPARAM dpi, LPARAM suggested) {
+    const RECT* rect = (const RECT*)suggested;
+    CreateTextFont(HIWORD(dpi));
+    MoveWindowTo(window, rect->left, rect->top);
+    FitToText(window);
+    InvalidateRect(window, NULL, FALSE);
     return 0;
 }
 
@@ -130,6 +184,8 @@ LRESULT CALLBACK CurInfWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             return OnNcHitTest(window, wParam, lParam);
         case WM_TIMER:
             return OnTimer(window);
+        case kDpiChanged:
+            return OnDpiChanged(window, wParam, lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

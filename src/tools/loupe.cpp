@@ -18,6 +18,7 @@ const char kKeyWidth[] = "幅";
 const char kKeyHeight[] = "高さ";
 const char kKeyZoom[] = "倍率";
 const int kDefaultSize = 128;
+const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 const UINT kDefaultWheelLines = 3;
 
 // One magnifier per process: its state lives here, not in the window.
@@ -27,17 +28,21 @@ int SourceWidth;  // the screen rectangle copied at the last paint; the frame us
 int SourceHeight;
 HPALETTE Palette;
 
-int ScreenWidth() {
-    return GetSystemMetrics(SM_CXSCREEN);
-}
+// The drag frame: two one-pixel rings of four bars each, a dark one outside a light one so
+// that it shows on any background. Each bar is a top-most static control of its own, owned
+// by the magnifier, made at the first drag and kept until the magnifier goes; a static
+// control lets every click through to the window underneath. Drawing on the screen DC
+// instead would land in the magnifier's own picture whenever it repaints under the frame.
+HWND FrameBars[LOUPE_FRAME_WIDTH][4];
 
-int ScreenHeight() {
-    return GetSystemMetrics(SM_CYSCREEN);
+// All monitors, read afresh at each use: the spot can be on any of them.
+LoupeRect VirtualScreen() {
+    RECT screen = GetVirtualScreen();
+    return LoupeRect{screen.left, screen.top, screen.right, screen.bottom};
 }
 
 LoupeRect CurrentSource() {
-    return LoupeSourceRect(Focus.x, Focus.y, SourceWidth, SourceHeight, ScreenWidth(),
-                           ScreenHeight());
+    return LoupeSourceRect(Focus.x, Focus.y, SourceWidth, SourceHeight, VirtualScreen());
 }
 
 // Entry i stands for system-palette slot i (PC_EXPLICIT), so that in 256-colour modes the
@@ -66,21 +71,60 @@ void DeletePalette() {
     Palette = NULL;
 }
 
-// Inverts the four strips round the source rectangle on the screen; a second call with
-// the same focus and source size removes them again.
-void DrawFrame() {
-    HDC screen = GetDC(NULL);
-    if (screen == NULL)
+void CreateFrameBars(HWND window) {
+    if (FrameBars[0][0] != NULL)
         return;
-    LoupeStrip strips[4];
-    LoupeFrameStrips(CurrentSource(), strips);
-    for (const LoupeStrip& strip : strips)
-        PatBlt(screen, strip.x, strip.y, strip.width, strip.height, DSTINVERT);
-    ReleaseDC(NULL, screen);
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(window, GWLP_HINSTANCE);
+    for (int ring = 0; ring < LOUPE_FRAME_WIDTH; ++ring) {
+        for (HWND& bar : FrameBars[ring]) {
+            bar =
+                CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", "",
+                                WS_POPUP | WS_DISABLED | (ring == 0 ? SS_WHITERECT : SS_BLACKRECT),
+                                0, 0, 1, 1, window, NULL, instance, NULL);
+        }
+    }
 }
 
-void SetFocusToCursor() {
-    GetCursorPos(&Focus);
+void DestroyFrameBars() {
+    for (HWND* ring : FrameBars) {
+        for (int i = 0; i < 4; ++i) {
+            if (ring[i] != NULL)
+                DestroyWindow(ring[i]);
+            ring[i] = NULL;
+        }
+    }
+}
+
+// Round the source rectangle of the last paint, above every other window.
+void ShowFrame(HWND window) {
+    CreateFrameBars(window);
+    for (int ring = 0; ring < LOUPE_FRAME_WIDTH; ++ring) {
+        LoupeRect bars[4];
+        LoupeFrameBars(CurrentSource(), ring + 1, bars);
+        for (int i = 0; i < 4; ++i) {
+            SetWindowPos(FrameBars[ring][i], HWND_TOPMOST, bars[i].left, bars[i].top,
+                         bars[i].right - bars[i].left, bars[i].bottom - bars[i].top,
+                         SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        }
+    }
+}
+
+void HideFrame() {
+    for (HWND* ring : FrameBars) {
+        for (int i = 0; i < 4; ++i) {
+            if (ring[i] != NULL)
+                ShowWindow(ring[i], SW_HIDE);
+        }
+    }
+}
+
+// The position the mouse message was made at, not where the pointer is when it is read:
+// the two differ when the pointer moves on meanwhile, and a release read at a later place
+// would leave the spot elsewhere than where the button went up.
+void SetFocusToMessage() {
+    DWORD position = GetMessagePos();
+    Focus.x = (short)LOWORD(position);
+    Focus.y = (short)HIWORD(position);
 }
 
 bool IsDragging(HWND window) {
@@ -128,6 +172,7 @@ void SaveSection(HWND window) {
 }
 
 LRESULT OnDestroy(HWND window) {
+    DestroyFrameBars();
     DeletePalette();
     ClearOwnerProperty(window, PROP_LOUPEWINDOW);
     SaveSection(window);
@@ -188,8 +233,7 @@ LRESULT OnVScroll(HWND window, WPARAM wParam) {
 }
 
 LRESULT OnMouseWheel(HWND window, WPARAM wParam) {
-    // A zoom change during a drag would change the size of the frame between drawing it
-    // and removing it, and leave one on the screen.
+    // The zoom stays as it is during a drag, so that the frame keeps marking the spot.
     if (IsDragging(window))
         return 0;
     UINT lines = 0;
@@ -213,51 +257,54 @@ LRESULT OnKeyDown(HWND window, WPARAM key) {
         Focus.x += action.dx;
         Focus.y += action.dy;
     }
-    Focus.x = ClampToScreen(Focus.x, ScreenWidth());
-    Focus.y = ClampToScreen(Focus.y, ScreenHeight());
+    LoupeRect screen = VirtualScreen();
+    Focus.x = ClampToSpan(Focus.x, screen.left, screen.right);
+    Focus.y = ClampToSpan(Focus.y, screen.top, screen.bottom);
     InvalidateRect(window, NULL, FALSE);
     return 0;
 }
 
-// Whether the inverted frame is on the screen: it comes off when the capture ends, also
-// when another window takes the capture before the button is released.
-bool FrameOnScreen;
-
-// The new spot is painted before the frame goes on: a paint after it would cover the part
-// of the frame on this window, and taking the frame off would then invert the fresh pixels.
+// The new spot is painted first: the frame goes round the source of that paint.
 void ShowSpotFramed(HWND window) {
-    SetFocusToCursor();
+    SetFocusToMessage();
     InvalidateRect(window, NULL, FALSE);
     UpdateWindow(window);
-    DrawFrame();
+    ShowFrame(window);
 }
 
 LRESULT OnLButtonDown(HWND window) {
     ShowSpotFramed(window);
-    FrameOnScreen = true;
     SetCapture(window);
     return 0;
 }
 
 LRESULT OnMouseMove(HWND window) {
-    if (!IsDragging(window))
-        return 0;
-    DrawFrame();
-    ShowSpotFramed(window);
+    if (IsDragging(window))
+        ShowSpotFramed(window);
     return 0;
 }
 
 LRESULT OnLButtonUp(HWND window) {
-    if (IsDragging(window))
-        ReleaseCapture();  // WM_CAPTURECHANGED takes the frame off
+    if (!IsDragging(window))
+        return 0;
+    SetFocusToMessage();
+    InvalidateRect(window, NULL, FALSE);
+    ReleaseCapture();  // WM_CAPTURECHANGED takes the frame off
     return 0;
 }
 
+// Moved to a monitor of another scale: the place and size the system suggests.
+LRESULT OnDpiChanged(HWND window, LPARAM suggested) {
+    const RECT* rect = (const RECT*)suggested;
+    SetWindowPos(window, NULL, rect->left, rect->top, RectWidth(*rect), RectHeight(*rect),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, NULL, FALSE);  // a smaller window gets no paint of its own
+    return 0;
+}
+
+// Also when another window takes the capture before the button is released.
 LRESULT OnCaptureChanged() {
-    if (FrameOnScreen) {
-        DrawFrame();
-        FrameOnScreen = false;
-    }
+    HideFrame();
     return 0;
 }
 
@@ -307,6 +354,8 @@ LRESULT CALLBACK LoupeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return OnLButtonUp(window);
         case WM_CAPTURECHANGED:
             return OnCaptureChanged();
+        case kDpiChanged:
+            return OnDpiChanged(window, lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

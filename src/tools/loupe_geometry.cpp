@@ -9,15 +9,15 @@ const int kWheelDelta = 120;
 const unsigned kWheelPageScroll = 0xFFFF;  // this and above: the setting means "a page"
 const unsigned kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28;
 
-// The centre of a span of length on a screen of screenLength, as near to focus as the
+// The centre of a span of length on the screen's low..high, as near to focus as the
 // screen allows. The low bound is tested first, so a span longer than the screen starts at
 // its left or top edge.
-int ClampCentre(int focus, int length, int screenLength) {
+int ClampCentre(int focus, int length, int low, int high) {
     int half = length / 2;
-    if (focus < half)
-        return half;
-    if (focus > screenLength - half - 1)
-        return screenLength - half - 1;
+    if (focus < low + half)
+        return low + half;
+    if (focus > high - half - 1)
+        return high - half - 1;
     return focus;
 }
 
@@ -27,22 +27,22 @@ int LoupeSourceLength(int clientLength, int zoom) {
     return clientLength / zoom + 1;
 }
 
-LoupeRect LoupeSourceRect(int focusX, int focusY, int width, int height, int screenWidth,
-                          int screenHeight) {
+LoupeRect LoupeSourceRect(int focusX, int focusY, int width, int height, const LoupeRect& screen) {
     LoupeRect rect;
-    rect.left = ClampCentre(focusX, width, screenWidth) - width / 2;
-    rect.top = ClampCentre(focusY, height, screenHeight) - height / 2;
+    rect.left = ClampCentre(focusX, width, screen.left, screen.right) - width / 2;
+    rect.top = ClampCentre(focusY, height, screen.top, screen.bottom) - height / 2;
     rect.right = rect.left + width;
     rect.bottom = rect.top + height;
     return rect;
 }
 
-void LoupeFrameStrips(const LoupeRect& source, LoupeStrip strips[4]) {
-    int l = source.left - 1, t = source.top - 1, r = source.right + 1, b = source.bottom + 1;
-    strips[0] = {l, t, r - l, 1};
-    strips[1] = {l, b, 1, t - b};
-    strips[2] = {r - 1, t, 1, b - t};
-    strips[3] = {r, b - 1, l - r, 1};
+void LoupeFrameBars(const LoupeRect& source, int distance, LoupeRect bars[4]) {
+    int l = source.left - distance, t = source.top - distance;
+    int r = source.right + distance, b = source.bottom + distance;
+    bars[0] = {l, t, r, t + 1};
+    bars[1] = {l, b - 1, r, b};
+    bars[2] = {l, t + 1, l + 1, b - 1};
+    bars[3] = {r - 1, t + 1, r, b - 1};
 }
 
 int ClampLoupeZoom(int zoom) {
@@ -111,11 +111,11 @@ LoupeKeyAction LoupeKeyToAction(unsigned vk, bool control) {
     return action;
 }
 
-int ClampToScreen(int value, int length) {
-    if (value < 0)
-        return 0;
-    if (value > length - 1)
-        return length - 1;
+int ClampToSpan(int value, int low, int high) {
+    if (value < low)
+        return low;
+    if (value > high - 1)
+        return high - 1;
     return value;
 }
 

@@ -24,26 +24,19 @@ struct LoupeRect {
     int bottom;
 };
 
-// One strip for PatBlt: width or height may be negative (it then runs left or up).
-struct LoupeStrip {
-    int x;
-    int y;
-    int width;
-    int height;
-};
-
 // A client length shown at zoom: one more screen pixel than fits, so that the stretched
 // picture always covers the client area. zoom must be at least 1.
 int LoupeSourceLength(int clientLength, int zoom);
 
-// The screen rectangle of size width x height centred on the focus point, moved inside a
-// screen of screenWidth x screenHeight.
-LoupeRect LoupeSourceRect(int focusX, int focusY, int width, int height, int screenWidth,
-                          int screenHeight);
+// The screen rectangle of size width x height centred on the focus point, moved inside
+// screen (the virtual screen: its left and top can be negative).
+LoupeRect LoupeSourceRect(int focusX, int focusY, int width, int height, const LoupeRect& screen);
 
-// The four one-pixel strips round the source rectangle, one pixel outside it, in the order
-// they are inverted. Inverting them twice leaves the screen as it was.
-void LoupeFrameStrips(const LoupeRect& source, LoupeStrip strips[4]);
+// The drag frame: LOUPE_FRAME_WIDTH rings of one pixel round the source rectangle, wholly
+// outside it so that a copy of the source never shows them. The four bars (top, bottom,
+// left, right) of the ring distance pixels out (1: the one next to the source).
+enum { LOUPE_FRAME_WIDTH = 2 };
+void LoupeFrameBars(const LoupeRect& source, int distance, LoupeRect bars[4]);
 
 // A stored zoom brought into 1..16: anything below becomes 1, anything above 16.
 int ClampLoupeZoom(int zoom);
@@ -73,8 +66,8 @@ struct LoupeKeyAction {
 
 LoupeKeyAction LoupeKeyToAction(unsigned vk, bool control);
 
-// value kept in 0..length-1.
-int ClampToScreen(int value, int length);
+// value kept in low..high-1.
+int ClampToSpan(int value, int low, int high);
 
 // The caption "(%d,%d-%d,%d) %d 倍" of the source rectangle and the zoom, always terminated.
 void FormatLoupeCaption(char* out, size_t size, const LoupeRect& source, int zoom);

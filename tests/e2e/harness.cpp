@@ -104,6 +104,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
         if (GetTickCount() - start > timeoutMs)
             return false;
         Sleep(20);
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
     }
 }
 
@@ -539,6 +542,26 @@ bool HotkeyHeldElsewhere(UINT modifiers, UINT vk) {
     return GetLastError() == 1409;
 }
 
+namespace {
+
+// In 1/65536 of the virtual screen: rounded up so that x maps back to x.
+void AbsolutePointer(int x, int y, LONG* dx, LONG* dy, DWORD* flags) {
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    *dx = ((x - left) * 65536 + width - 1) / width;
+    *dy = ((y - top) * 65536 + height - 1) / height;
+    *flags |= MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+}
+
+BITMAPINFO Info32(int width, int height) {  // top-down
+    BITMAPINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return info;
+}
+
+}  // namespace
+
 void MovePointerTo(int x, int y) {
     SetCursorPos(x, y);
     POINT last = {-1, -1};
@@ -555,12 +578,90 @@ void MovePointerTo(int x, int y) {
     INPUT input;
     ZeroMemory(&input, sizeof input);
     input.type = INPUT_MOUSE;
-    // Absolute moves are in 1/65536 of the screen: round up so that x maps back to x.
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = (x * 65536 + width - 1) / width;
-    input.mi.dy = (y * 65536 + height - 1) / height;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    AbsolutePointer(x, y, &input.mi.dx, &input.mi.dy, &input.mi.dwFlags);
     SendInput(1, &input, sizeof input);
+}
+
+void Mouse(DWORD flags) {
+    mouse_event(flags, 0, 0, 0, 0);
+    WaitUntil([] { return false; }, 100);
+}
+
+void Mouse(DWORD flags, int x, int y) {
+    LONG dx = 0, dy = 0;
+    AbsolutePointer(x, y, &dx, &dy, &(flags |= MOUSEEVENTF_MOVE));
+    mouse_event(flags, dx, dy, 0, 0);
+    WaitUntil([] { return false; }, 100);
+}
+
+std::vector<DWORD> Grab(const RECT& r) {
+    int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info = Info32(w, h);
+    DWORD* bits = NULL;
+    HDC screen = GetDC(NULL), memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(
+        memory, CreateDIBSection(memory, &info, DIB_RGB_COLORS, (void**)&bits, NULL, 0));
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<DWORD> pixels(bits, bits + w * h);
+    DeleteObject(SelectObject(memory, old));
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return pixels;
+}
+
+std::string Placement(HWND window) {
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(window, &r);
+    char text[64];
+    snprintf(text, sizeof text, "%ld,%ld %ldx%ld", r.left, r.top, r.right - r.left,
+             r.bottom - r.top);
+    return text;
+}
+
+DWORD PatternColour(int x, int y) {
+    return (DWORD)((x * 5 & 0xFF) << 16 | (y * 7 & 0xFF) << 8 | ((x * 3 + y * 11) & 0xFF));
+}
+
+HWND CreatePatternWindow(const RECT& r) {
+    int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info = Info32(w, h);
+    DWORD* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
+    for (int i = 0; i < w * h; ++i)
+        bits[i] = PatternColour(i % w, i / w);
+    HWND window = CreateWindowExA(0, "STATIC", NULL, WS_POPUP | WS_VISIBLE | SS_BITMAP, r.left,
+                                  r.top, w, h, NULL, NULL, NULL, NULL);
+    SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)bitmap);
+    UpdateWindow(window);
+    return window;
+}
+
+RECT TextBox(const char* text, HFONT font) {
+    RECT box = {0, 0, 0, 0};
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, font != NULL ? font : GetStockObject(SYSTEM_FONT));
+    DrawTextA(dc, text, -1, &box, DT_CALCRECT);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return box;
+}
+
+std::vector<DWORD> TextPicture(const char* text, const RECT& box) {
+    BITMAPINFO info = Info32(box.right, box.bottom);
+    DWORD* bits = NULL;
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old =
+        SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void**)&bits, NULL, 0));
+    RECT r = box;
+    FillRect(dc, &r, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER);
+    GdiFlush();
+    std::vector<DWORD> pixels(bits, bits + box.right * box.bottom);
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    return pixels;
 }
 
 void PressKey(WORD vk) {

@@ -18,7 +18,8 @@ extern const char kMainWindowClass[];
 // The product, ..\Kelvarin.exe from the harness's folder.
 std::string ProductExe();
 std::string TempFolder();
-// Polls until done() or the timeout; true when done() became true.
+// Polls until done() or the timeout; true when done() became true. Meanwhile the windows
+// of this thread are served, so that they repaint what other windows uncover.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
 // A fresh folder under %TEMP% holding a copy of Kelvarin.exe under the given name;
@@ -156,8 +157,23 @@ class MenuSpy {
 HWND FindPopupMenuWindow(DWORD pid);
 // A left click at a screen point, as the user makes it.
 void ClickAt(int x, int y);
-// Puts the pointer at a screen point and waits until every process sees it there.
+// Puts the pointer at a point of the virtual screen (any monitor) and waits until every
+// process sees it there.
 void MovePointerTo(int x, int y);
+// A press or release as one input, seen on its own; with a point, a move there with it.
+void Mouse(DWORD flags);
+void Mouse(DWORD flags, int x, int y);
+// The screen's pixels 0xRRGGBB in r, row by row.
+std::vector<DWORD> Grab(const RECT& r);
+// "x,y wxh" of the window's rectangle.
+std::string Placement(HWND window);
+// A window of this thread whose every pixel has another colour: PatternColour(x, y).
+DWORD PatternColour(int x, int y);
+HWND CreatePatternWindow(const RECT& r);
+// The size DrawText gives text in a DC's default font (or font), and text centred on
+// white in a box of that size as the coordinate window draws it.
+RECT TextBox(const char* text, HFONT font = NULL);
+std::vector<DWORD> TextPicture(const char* text, const RECT& box);
 // One press and release of a key, to whatever window has the focus.
 void PressKey(WORD vk);
 

@@ -177,6 +177,26 @@ TEST_F(LinkLabelTest, HoverTurnsItRedPressFramesItAndOnlyAReleaseOnItClicks) {
     EXPECT_EQ(GetCapture(), (HWND)NULL);
 }
 
+// A dialog moved to a monitor of another scale hands its controls its plain font at the new
+// size: the link draws an underlined copy, let go at the next font; an underlined font (the
+// About box's own) is used as it is.
+TEST_F(LinkLabelTest, APlainFontBecomesAnUnderlinedCopyAtItsSize) {
+    LOGFONTA want = {-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"}, got;
+    HFONT plain = CreateFontIndirectA(&want), copy;
+    SendMessageA(link, WM_SETFONT, (WPARAM)plain, TRUE);
+    copy = (HFONT)SendMessageA(link, WM_GETFONT, 0, 0);
+    EXPECT_TRUE(copy != plain && GetObjectA(copy, sizeof got, &got) && got.lfUnderline);
+    EXPECT_EQ(got.lfHeight, -12);
+    want.lfUnderline = TRUE;
+    HFONT underlined = CreateFontIndirectA(&want);
+    SendMessageA(link, WM_SETFONT, (WPARAM)underlined, TRUE);
+    EXPECT_EQ((HFONT)SendMessageA(link, WM_GETFONT, 0, 0), underlined);
+    EXPECT_EQ(GetObjectType(copy), 0u) << "the copy kept";
+    DestroyWindow(parent);
+    DeleteObject(plain);
+    DeleteObject(underlined);
+}
+
 TEST_F(LinkLabelTest, GoingWhileHotRestoresTheProcedureAndRemovesTheProperties) {
     MoveInside();
     ASSERT_EQ((UINT_PTR)GetPropA(link, LLPROP_CONTROLSTATE), 1u);
