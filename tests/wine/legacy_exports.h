@@ -57,7 +57,7 @@ static const char* const kUser32[] = {
     "GetParent", "GetPropA", "GetScrollInfo", "GetScrollPos", "GetSubMenu", "GetSysColor",
     "GetSysColorBrush", "GetSystemMetrics", "GetWindow", "GetWindowDC", "GetWindowLongA",
     "GetWindowPlacement", "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA",
-    "GetWindowThreadProcessId", "InflateRect", "InsertMenuA", "InsertMenuItemA",
+    "GetWindowThreadProcessId", "InflateRect", "InsertMenuA", "InsertMenuItemA", "IntersectRect",
     "InvalidateRect", "InvertRect", "IsChild", "IsDialogMessageA", "IsIconic", "IsRectEmpty",
     "IsWindow", "IsWindowEnabled", "IsWindowVisible", "IsZoomed", "KillTimer", "LoadCursorA",
     "LoadIconA", "LoadImageA", "LoadMenuA", "LoadStringA", "MapWindowPoints", "MessageBeep",
