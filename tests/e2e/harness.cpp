@@ -104,9 +104,6 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
         if (GetTickCount() - start > timeoutMs)
             return false;
         Sleep(20);
-        MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
     }
 }
 
@@ -361,6 +358,31 @@ void FakeTaskbar::CreateNotifyArea() {
 
 void FakeTaskbar::DestroyNotifyArea() {
     SendMessageA(window_, WM_FAKE_DESTROY_AREA, 0, 0);
+}
+
+// --- PumpedWindow ---------------------------------------------------------------
+
+PumpedWindow::PumpedWindow(const std::function<HWND()>& create) : create_(create) {
+    thread_ = CreateThread(NULL, 0, Thread, this, 0, &threadId_);
+    WaitUntil([&] { return window_ != NULL; }, 5000);
+}
+
+PumpedWindow::~PumpedWindow() {
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+}
+
+DWORD WINAPI PumpedWindow::Thread(LPVOID self) {
+    PumpedWindow* pumped = static_cast<PumpedWindow*>(self);
+    HWND window = pumped->create_();
+    UpdateWindow(window);
+    pumped->window_ = window;
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0)
+        DispatchMessageA(&message);
+    return 0;
 }
 
 // --- MenuSpy ---------------------------------------------------------------------

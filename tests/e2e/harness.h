@@ -18,8 +18,7 @@ extern const char kMainWindowClass[];
 // The product, ..\Kelvarin.exe from the harness's folder.
 std::string ProductExe();
 std::string TempFolder();
-// Polls until done() or the timeout; true when done() became true. Meanwhile the windows
-// of this thread are served, so that they repaint what other windows uncover.
+// Polls until done() or the timeout; true when done() became true.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
 // A fresh folder under %TEMP% holding a copy of Kelvarin.exe under the given name;
@@ -153,6 +152,22 @@ class MenuSpy {
     HHOOK messageHook_ = NULL;
 };
 
+// A window of this process that its own thread pumps, so that it repaints what other
+// windows uncover as a real program does; made by create on that thread, gone at the end.
+class PumpedWindow {
+  public:
+    explicit PumpedWindow(const std::function<HWND()>& create);
+    ~PumpedWindow();
+    HWND Handle() const { return window_; }
+
+  private:
+    static DWORD WINAPI Thread(LPVOID self);
+    std::function<HWND()> create_;
+    HWND volatile window_ = NULL;
+    HANDLE thread_ = NULL;
+    DWORD threadId_ = 0;
+};
+
 // The visible popup menu window ("#32768") of process pid, or null.
 HWND FindPopupMenuWindow(DWORD pid);
 // A left click at a screen point, as the user makes it.
@@ -167,7 +182,7 @@ void Mouse(DWORD flags, int x, int y);
 std::vector<DWORD> Grab(const RECT& r);
 // "x,y wxh" of the window's rectangle.
 std::string Placement(HWND window);
-// A window of this thread whose every pixel has another colour: PatternColour(x, y).
+// A window whose every pixel has another colour: PatternColour(x, y).
 DWORD PatternColour(int x, int y);
 HWND CreatePatternWindow(const RECT& r);
 // The size DrawText gives text in a DC's default font (or font), and text centred on

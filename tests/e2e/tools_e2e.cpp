@@ -85,7 +85,8 @@ class ToolsTest : public testing::Test {
 
 TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsItsPlace) {
     const RECT area = {560, 360, 760, 520};
-    HWND pattern = e2e::CreatePatternWindow(area);
+    // Its own thread repaints it at once where the frame uncovers it, as a program does.
+    e2e::PumpedWindow pattern([&] { return e2e::CreatePatternWindow(area); });
     MovePointerTo(300, 200);
     Start();
     HWND loupe = Open(40051, "loupe");
@@ -237,7 +238,6 @@ TEST_F(ToolsTest, MagnifierOpensAtThePointerZoomsShowsTheSpotEnlargedAndKeepsIts
     loupe = Open(40051, "loupe");
     EXPECT_EQ(Placement(loupe), std::to_string(GetSystemMetrics(SM_CXSCREEN) - 300) + ",0 300x220");
     Close(40051, loupe);
-    DestroyWindow(pattern);
 }
 
 TEST_F(ToolsTest, CoordinateWindowFollowsThePointerKeepsItsPlaceAndBothReopenAtStart) {
@@ -414,7 +414,7 @@ TEST_F(ToolsTest, OnTwoMonitorsHotkey1CapturesEveryMonitorWithTheCursorOnTheSeco
 TEST_F(ToolsTest, OnTwoMonitorsToolsAndDialogsReachTheMonitorAtNegativeCoordinates) {
     const RECT second = SecondMonitor(), area = {-700, 200, -500, 360};
     ASSERT_EQ(second.left, -1024);
-    HWND pattern = e2e::CreatePatternWindow(area);
+    e2e::PumpedWindow pattern([&] { return e2e::CreatePatternWindow(area); });
     SetIni(kCurInf, "x 位置", "-900");
     SetIni(kCurInf, "y 位置", "100");
     MovePointerTo(200, 200);
@@ -454,7 +454,6 @@ TEST_F(ToolsTest, OnTwoMonitorsToolsAndDialogsReachTheMonitorAtNegativeCoordinat
     GetWindowRect(dialog, &rect);
     EXPECT_TRUE(rect.right == second.right && rect.bottom == second.bottom) << rect.right;
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    DestroyWindow(pattern);
 }
 
 // The L-shape: a primary 1024x768 at 0,0 and an 800x600 monitor at -800,-300 leave gaps
