@@ -82,8 +82,7 @@ class MemoryDc {
 };
 
 // Newer than the headers of Windows 95 and NT 4 show.
-const int kSmXVirtualScreen = 76;  // SM_XVIRTUALSCREEN, then Y, CX, CY: Windows 98 and 2000
-const DWORD kCursorShowing = 1;    // CURSOR_SHOWING
+const DWORD kCursorShowing = 1;  // CURSOR_SHOWING
 
 // CURSORINFO, for GetCursorInfo (Windows 98 and 2000 on); cbSize must be set.
 struct CursorInfo {
@@ -100,22 +99,6 @@ typedef HRESULT(WINAPI* DwmIsCompositionEnabledFunction)(BOOL* enabled);
 // file for each repeat. No other file is ever replaced.
 char LastCapture[kPathSize];
 DWORD LastCaptureTick;
-
-// The bounding box of every monitor; Windows 95 and NT 4 answer 0 for its metrics, and
-// have one monitor, the screen at 0,0.
-RECT VirtualScreen() {
-    RECT screen = {GetSystemMetrics(kSmXVirtualScreen), GetSystemMetrics(kSmXVirtualScreen + 1),
-                   GetSystemMetrics(kSmXVirtualScreen + 2),
-                   GetSystemMetrics(kSmXVirtualScreen + 3)};
-    if (screen.right == 0 || screen.bottom == 0) {
-        screen.left = screen.top = 0;
-        screen.right = GetSystemMetrics(SM_CXSCREEN);
-        screen.bottom = GetSystemMetrics(SM_CYSCREEN);
-    }
-    screen.right += screen.left;
-    screen.bottom += screen.top;
-    return screen;
-}
 
 // Decided once: the version does not change while the program runs.
 DWORD DesktopRasterOp() {
@@ -156,7 +139,7 @@ bool FindCaptureSource(HWND window, CaptureSource* source) {
     source->rop = SRCCOPY;
     if (window == GetDesktopWindow()) {
         source->window = NULL;
-        source->rect = VirtualScreen();
+        source->rect = GetVirtualScreen();
         source->rop = DesktopRasterOp();
     } else if (window == NULL || !GetClientRect(window, &source->rect)) {
         return false;
@@ -258,7 +241,7 @@ bool CopyToDib(HBITMAP section, const CaptureSource& source, HCURSOR cursor,
     // as the section was made, black, rather than whatever the driver gives for it.
     RECT copied = source.rect;
     if (source.window == NULL) {
-        const RECT screen = VirtualScreen();
+        const RECT screen = GetVirtualScreen();
         if (!IntersectRect(&copied, &source.rect, &screen))
             SetRectEmpty(&copied);
     }

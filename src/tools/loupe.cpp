@@ -19,6 +19,8 @@ const char kKeyHeight[] = "高さ";
 const char kKeyZoom[] = "倍率";
 const int kDefaultSize = 128;
 const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+const UINT_PTR kAfterDragTimer = 1;
+const UINT kAfterDragDelay = 100;  // ms
 const UINT kDefaultWheelLines = 3;
 
 // One magnifier per process: its state lives here, not in the window.
@@ -303,8 +305,18 @@ LRESULT OnDpiChanged(HWND window, LPARAM suggested) {
 }
 
 // Also when another window takes the capture before the button is released.
-LRESULT OnCaptureChanged() {
+// Where the desktop is not composed, the windows under a bar repaint the pixels it covered
+// only when their programs get to it: the picture is taken once more a little later, so
+// that it does not keep a piece of the frame.
+LRESULT OnCaptureChanged(HWND window) {
     HideFrame();
+    SetTimer(window, kAfterDragTimer, kAfterDragDelay, NULL);
+    return 0;
+}
+
+LRESULT OnTimer(HWND window) {
+    KillTimer(window, kAfterDragTimer);
+    InvalidateRect(window, NULL, FALSE);
     return 0;
 }
 
@@ -353,7 +365,9 @@ LRESULT CALLBACK LoupeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_LBUTTONUP:
             return OnLButtonUp(window);
         case WM_CAPTURECHANGED:
-            return OnCaptureChanged();
+            return OnCaptureChanged(window);
+        case WM_TIMER:
+            return OnTimer(window);
         case kDpiChanged:
             return OnDpiChanged(window, lParam);
         default:

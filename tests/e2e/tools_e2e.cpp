@@ -384,6 +384,10 @@ TEST_F(ToolsTest, OnTwoMonitorsHotkey1CapturesEveryMonitorWithTheCursorOnTheSeco
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN), stride = (width * 3 + 3) & ~3;
     MovePointerTo(second.left + 100, second.top + 120);
+    // The cursor the picture shows is the foreground thread's: this one's arrow, which the
+    // program cannot draw from another process and replaces by its own.
+    SetForegroundWindow(pattern);
+    SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_ARROW));
     std::vector<DWORD> screen = Grab(RECT{x0, y0, x0 + width, y0 + height});
     e2e::PressCaptureKey(e2e::kDesktopKey);
     std::vector<std::string> found;
