@@ -15,10 +15,10 @@ set(KELVARIN_MONITOR_CASES
     "mixed|tools_e2e|*OnTwoMonitorsHotkey1*:*OnTwoMonitorsStored*"
     "single|capture_e2e|Capture.HotkeysWriteTheDesktopWithTheCursorAndTheClientAreaAsWallpaper")
 foreach(case ${KELVARIN_MONITOR_CASES})
-  string(REPLACE "|" ";" parts "${case}")
-  list(GET parts 0 layout)
-  list(GET parts 1 harness)
-  list(GET parts 2 filter)
+  string(REPLACE "|" ";" fields "${case}")
+  list(GET fields 0 layout)
+  list(GET fields 1 harness)
+  list(GET fields 2 filter)
   add_test(NAME e2e.${KELVARIN_TAG}monitors.${layout}
            COMMAND sh ${WINE_ENV} run ${KELVARIN_WINE_STATE}-monitors ${KELVARIN_ARCH}
                    ${KELVARIN_WIN32_DIR}/tests/${harness}.exe --gtest_filter=${filter})
