@@ -53,11 +53,8 @@ void AllowShellMessage(HWND window, UINT message) {
     typedef BOOL(WINAPI * WindowFilter)(HWND, UINT, DWORD, void*);
     typedef BOOL(WINAPI * ProcessFilter)(UINT, DWORD);
     const DWORD kAllow = 1;  // MSGFLT_ALLOW, and MSGFLT_ADD of the process-wide form
-    HMODULE user = GetModuleHandleA("user32.dll");
-    WindowFilter windowFilter =
-        (WindowFilter)(void*)GetProcAddress(user, "ChangeWindowMessageFilterEx");
-    ProcessFilter processFilter =
-        (ProcessFilter)(void*)GetProcAddress(user, "ChangeWindowMessageFilter");
+    WindowFilter windowFilter = (WindowFilter)User32Function("ChangeWindowMessageFilterEx");
+    ProcessFilter processFilter = (ProcessFilter)User32Function("ChangeWindowMessageFilter");
     if (windowFilter != NULL)
         windowFilter(window, message, kAllow, NULL);
     else if (processFilter != NULL)

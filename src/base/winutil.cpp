@@ -121,6 +121,11 @@ void ClearOwnerProperty(HWND window, const char* property) {
         SetPropA(owner, property, NULL);
 }
 
+void* User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 != NULL ? (void*)GetProcAddress(user32, name) : NULL;
+}
+
 RECT GetVirtualScreen() {
     PlacementRect screen = VirtualScreenRect(
         GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
@@ -132,8 +137,7 @@ RECT GetVirtualScreen() {
 
 namespace {
 
-// The monitor functions came with Windows 98 and 2000: looked up at run time in user32,
-// which the program imports (so it is loaded and no search is made).
+// The monitor functions came with Windows 98 and 2000: looked up at run time.
 const DWORD kMonitorDefaultToNull = 0, kMonitorDefaultToNearest = 2, kMonitorPrimary = 1;
 struct MonitorInfo {
     DWORD cbSize;
@@ -145,14 +149,9 @@ typedef HANDLE(WINAPI* MonitorFromPointProc)(POINT point, DWORD flags);
 typedef HANDLE(WINAPI* MonitorFromRectProc)(const RECT* rect, DWORD flags);
 typedef BOOL(WINAPI* GetMonitorInfoProc)(HANDLE monitor, MonitorInfo* info);
 
-void* User32Proc(const char* name) {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    return user32 != NULL ? (void*)GetProcAddress(user32, name) : NULL;
-}
-
 // The primary monitor's work area is the one SPI_GETWORKAREA has always given.
 bool MonitorWorkArea(HANDLE monitor, RECT* area) {
-    GetMonitorInfoProc getInfo = (GetMonitorInfoProc)User32Proc("GetMonitorInfoA");
+    GetMonitorInfoProc getInfo = (GetMonitorInfoProc)User32Function("GetMonitorInfoA");
     MonitorInfo info;
     info.cbSize = sizeof info;
     if (monitor == NULL || getInfo == NULL || !getInfo(monitor, &info))
@@ -167,8 +166,8 @@ bool MonitorWorkArea(HANDLE monitor, RECT* area) {
 // monitors); another goes into the work area of the monitor nearest to it: the bounding
 // box of monitors of different sizes has gaps that no monitor shows.
 bool NearestWorkArea(const RECT& rect, RECT* area) {
-    MonitorFromPointProc fromPoint = (MonitorFromPointProc)User32Proc("MonitorFromPoint");
-    MonitorFromRectProc fromRect = (MonitorFromRectProc)User32Proc("MonitorFromRect");
+    MonitorFromPointProc fromPoint = (MonitorFromPointProc)User32Function("MonitorFromPoint");
+    MonitorFromRectProc fromRect = (MonitorFromRectProc)User32Function("MonitorFromRect");
     if (fromPoint == NULL || fromRect == NULL)
         return false;
     const POINT corners[4] = {{rect.left, rect.top},
@@ -188,7 +187,7 @@ bool NearestWorkArea(const RECT& rect, RECT* area) {
 // The work area of the monitor the point is on (the nearest one); the primary's where the
 // system knows one monitor only.
 void WorkAreaAt(POINT point, RECT* area) {
-    MonitorFromPointProc fromPoint = (MonitorFromPointProc)User32Proc("MonitorFromPoint");
+    MonitorFromPointProc fromPoint = (MonitorFromPointProc)User32Function("MonitorFromPoint");
     if (fromPoint == NULL || !MonitorWorkArea(fromPoint(point, kMonitorDefaultToNearest), area))
         GetWorkArea(area);
 }

@@ -29,6 +29,11 @@ bool IsLiveWindow(HWND window);
 // window goes, since a handle kept after that can come back as another window's (Windows
 // 9x reuses its 16-bit handles quickly).
 void ClearOwnerProperty(HWND window, const char* property);
+// WM_DPICHANGED (Windows 8.1 and later): wParam the new DPI, lParam the suggested RECT.
+const UINT kWmDpiChanged = 0x02E0;
+// A function of user32 newer than Windows 95 and NT 4, or null where the system lacks it.
+// The program imports user32, so it is loaded and no search for it is made.
+void* User32Function(const char* name);
 // The virtual screen: the bounding box of all monitors (the primary screen on systems
 // before multiple monitors). Its left and top can be negative.
 RECT GetVirtualScreen();

@@ -263,9 +263,7 @@ bool CopyToDib(HBITMAP section, const CaptureSource& source, HCURSOR cursor,
 // GetCursorInfo, where the system has it, tells the cursor the user sees whichever thread
 // set it, and whether it is shown, without joining another thread's input.
 bool GetShownCursor(HCURSOR* cursor, POINT* position) {
-    HMODULE user = GetModuleHandleA("user32.dll");
-    GetCursorInfoFunction getCursorInfo =
-        user != NULL ? (GetCursorInfoFunction)(void*)GetProcAddress(user, "GetCursorInfo") : NULL;
+    GetCursorInfoFunction getCursorInfo = (GetCursorInfoFunction)User32Function("GetCursorInfo");
     if (getCursorInfo == NULL) {
         *cursor = GetForegroundCursor();
         return *cursor != NULL && GetCursorPos(position);

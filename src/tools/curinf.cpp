@@ -17,7 +17,6 @@ namespace {
 const char kKeyX[] = "x 位置";
 const char kKeyY[] = "y 位置";
 const UINT_PTR kRefreshTimer = 10;
-const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 const UINT kCenteredText = DT_CENTER | DT_VCENTER;
 
 // The pointer position of the last paint (one window per process). The text is "x, y" of
@@ -184,7 +183,7 @@ LRESULT CALLBACK CurInfWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             return OnNcHitTest(window, wParam, lParam);
         case WM_TIMER:
             return OnTimer(window);
-        case kDpiChanged:
+        case kWmDpiChanged:
             return OnDpiChanged(window, wParam, lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);

@@ -18,7 +18,6 @@ const char kKeyWidth[] = "幅";
 const char kKeyHeight[] = "高さ";
 const char kKeyZoom[] = "倍率";
 const int kDefaultSize = 128;
-const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 const UINT_PTR kAfterDragTimer = 1;
 const UINT kAfterDragDelay = 100;  // ms
 const UINT kDefaultWheelLines = 3;
@@ -368,7 +367,7 @@ LRESULT CALLBACK LoupeWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return OnCaptureChanged(window);
         case WM_TIMER:
             return OnTimer(window);
-        case kDpiChanged:
+        case kWmDpiChanged:
             return OnDpiChanged(window, lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
